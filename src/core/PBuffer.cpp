@@ -1,0 +1,127 @@
+#include "core/PBuffer.h"
+
+#include "core/ExtensionRegistry.h"
+#include "core/Log.h"
+
+PBuffer* PBuffer::instance = nullptr;
+
+PBuffer* createPBuffer()
+{
+    if (!ext::gl_ARB_framebuffer_object) {
+        logPrint("Unable to create PBuffer");
+        return nullptr;
+    }
+    logPrint("Creating PBuffer (framebuffer object)");
+    return new FramebufferPBuffer();
+}
+
+FramebufferPBuffer::~FramebufferPBuffer()
+{
+    if (created_)
+        destroy();
+}
+
+bool FramebufferPBuffer::create(int width, int height)
+{
+    if (!ext::gl_ARB_framebuffer_object)
+        return false;
+    if (created_)
+        destroy();
+    if (width <= 0 || height <= 0)
+        return false;
+    width_ = width;
+    height_ = height;
+
+    GLint previousTexture = 0, previousFramebuffer = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previousTexture);
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &previousFramebuffer);
+
+    glGenTextures(1, &texture_);
+    glBindTexture(GL_TEXTURE_2D, texture_);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glBindTexture(GL_TEXTURE_2D, GLuint(previousTexture));
+
+    ext::glGenRenderbuffers(1, &depthStencil_);
+    ext::glBindRenderbuffer(GL_RENDERBUFFER, depthStencil_);
+    ext::glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
+    ext::glBindRenderbuffer(GL_RENDERBUFFER, 0);
+
+    ext::glGenFramebuffers(1, &framebuffer_);
+    ext::glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    ext::glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture_, 0);
+    ext::glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthStencil_);
+    ext::glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depthStencil_);
+    const GLenum status = ext::glCheckFramebufferStatus(GL_FRAMEBUFFER);
+    ext::glBindFramebuffer(GL_FRAMEBUFFER, GLuint(previousFramebuffer));
+    if (status != GL_FRAMEBUFFER_COMPLETE) {
+        // Keep what was made until the next destroy, as a failed create always has.
+        created_ = true;
+        destroy();
+        created_ = false;
+        return false;
+    }
+    created_ = true;
+    return true;
+}
+
+bool FramebufferPBuffer::destroy()
+{
+    if (!created_ || !ext::gl_ARB_framebuffer_object)
+        return false;
+    if (texture_ != GLuint(-1))
+        glDeleteTextures(1, &texture_);
+    texture_ = GLuint(-1);
+    if (depthStencil_)
+        ext::glDeleteRenderbuffers(1, &depthStencil_);
+    if (framebuffer_)
+        ext::glDeleteFramebuffers(1, &framebuffer_);
+    depthStencil_ = framebuffer_ = 0;
+    return true;
+}
+
+bool FramebufferPBuffer::beginRender(int width, int height)
+{
+    if (!created_ || !framebuffer_)
+        return false;
+    ext::glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    glDrawBuffer(GL_COLOR_ATTACHMENT0);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glViewport(0, 0, width, height);
+    return true;
+}
+
+bool FramebufferPBuffer::endRender(int width, int height)
+{
+    if (!created_ || !framebuffer_)
+        return false;
+    ext::glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDrawBuffer(GL_BACK);
+    glReadBuffer(GL_BACK);
+    glViewport(0, 0, width, height);
+    return true;
+}
+
+bool FramebufferPBuffer::bindTexture(GLenum textureUnit)
+{
+    if (!created_ || !framebuffer_)
+        return false;
+    ext::glActiveTextureARB(textureUnit);
+    glBindTexture(GL_TEXTURE_2D, texture_);
+    glEnable(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    return true;
+}
+
+bool FramebufferPBuffer::releaseTexture(GLenum textureUnit)
+{
+    if (!created_ || !framebuffer_)
+        return false;
+    ext::glActiveTextureARB(textureUnit);
+    glDisable(GL_TEXTURE_2D);
+    return true;
+}

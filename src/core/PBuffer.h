@@ -1,0 +1,54 @@
+// The show's render-to-texture buffer: an off-screen colour target whose image is bound directly
+// as a 2D texture (no copy). Here it is a framebuffer object with an RGBA8 colour texture and a
+// 24-bit depth, 8-bit stencil renderbuffer.
+#pragma once
+#include "core/GL.h"
+
+class PBuffer {
+public:
+    virtual ~PBuffer() = default;
+
+    // The program-wide buffer created at start-up (null when none exists).
+    static PBuffer* instance;
+
+    virtual bool create(int width, int height) = 0;
+    virtual bool destroy() = 0;
+    // Draw into the buffer with a viewport of width × height.
+    virtual bool beginRender(int width, int height) = 0;
+    // Back to the window with a viewport of width × height.
+    virtual bool endRender(int width, int height) = 0;
+    // Binds the buffer's image on a texture unit (GL_TEXTURE0 and up), enabled, wrap GL_CLAMP.
+    virtual bool bindTexture(GLenum textureUnit) = 0;
+    virtual bool releaseTexture(GLenum textureUnit) = 0;
+
+    bool created() const { return created_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    virtual GLuint textureName() const = 0;
+
+protected:
+    bool created_ = false;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+class FramebufferPBuffer : public PBuffer {
+public:
+    ~FramebufferPBuffer() override;
+    bool create(int width, int height) override;
+    bool destroy() override;
+    bool beginRender(int width, int height) override;
+    bool endRender(int width, int height) override;
+    bool bindTexture(GLenum textureUnit) override;
+    bool releaseTexture(GLenum textureUnit) override;
+    GLuint textureName() const override { return texture_; }
+
+private:
+    GLuint framebuffer_ = 0;
+    GLuint depthStencil_ = 0;
+    GLuint texture_ = GLuint(-1);
+};
+
+// A new, not yet created buffer, or null (logging "Unable to create PBuffer") when the driver
+// has no framebuffer objects.
+PBuffer* createPBuffer();

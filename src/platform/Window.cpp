@@ -1,0 +1,166 @@
+#include "platform/Window.h"
+
+#include <SDL.h>
+
+namespace platform {
+
+Window::~Window() { destroy(); }
+
+bool Window::initVideo()
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        return true;
+    // EGL on X11 as well as on Wayland: the extension registry reads the EGL string.
+    SDL_SetHint(SDL_HINT_VIDEO_X11_FORCE_EGL, "1");
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+std::string Window::lastError() { return SDL_GetError(); }
+
+std::vector<DisplayMode> Window::displayModes()
+{
+    std::vector<DisplayMode> modes;
+    if (!initVideo())
+        return modes;
+    int count = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode m;
+        if (SDL_GetDisplayMode(0, i, &m) != 0)
+            break;
+        modes.push_back({m.w, m.h, int(SDL_BITSPERPIXEL(m.format)) == 24 ? 32 : int(SDL_BITSPERPIXEL(m.format)),
+                         m.refresh_rate});
+    }
+    return modes;
+}
+
+bool Window::canUseMode(const DisplayMode& mode)
+{
+    if (!initVideo())
+        return false;
+    SDL_DisplayMode want{}, got{};
+    want.w = mode.width;
+    want.h = mode.height;
+    want.refresh_rate = mode.refreshRate > 0 ? mode.refreshRate : 0;
+    return SDL_GetClosestDisplayMode(0, &want, &got) != nullptr && got.w == mode.width &&
+           got.h == mode.height;
+}
+
+bool Window::create(const std::string& title, int width, int height, int colourBits, int depthBits,
+                    int stencilBits, int accumBits, const DisplayMode* fullscreenMode)
+{
+    destroy();
+    if (!initVideo())
+        return false;
+    const int channel = colourBits >= 24 ? 8 : 5;
+    for (int depth : {depthBits, 24}) {
+        SDL_GL_ResetAttributes();
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+        SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel);
+        SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channel);
+        SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channel);
+        SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, colourBits >= 32 ? 8 : 0);
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depth);
+        SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, stencilBits);
+        SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, accumBits / 4);
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+        Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+        int x = SDL_WINDOWPOS_UNDEFINED, y = SDL_WINDOWPOS_UNDEFINED;
+        if (fullscreenMode) {
+            flags |= SDL_WINDOW_FULLSCREEN;
+            x = y = 0;
+        }
+        window_ = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
+        if (!window_)
+            continue;
+        if (fullscreenMode) {
+            SDL_DisplayMode mode{};
+            mode.w = fullscreenMode->width;
+            mode.h = fullscreenMode->height;
+            mode.refresh_rate = fullscreenMode->refreshRate > 0 ? fullscreenMode->refreshRate : 0;
+            SDL_SetWindowDisplayMode(window_, &mode);
+        }
+        context_ = SDL_GL_CreateContext(window_);
+        if (context_) {
+            SDL_GL_MakeCurrent(window_, context_);
+            SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depthBits_);
+            SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencilBits_);
+            return true;
+        }
+        SDL_DestroyWindow(window_);
+        window_ = nullptr;
+    }
+    return false;
+}
+
+void Window::destroy()
+{
+    if (context_) {
+        SDL_GL_MakeCurrent(window_, nullptr);
+        SDL_GL_DeleteContext(context_);
+        context_ = nullptr;
+    }
+    if (window_) {
+        SDL_DestroyWindow(window_);
+        window_ = nullptr;
+    }
+}
+
+void Window::show()
+{
+    if (window_) {
+        SDL_ShowWindow(window_);
+        SDL_RaiseWindow(window_);
+    }
+}
+
+void Window::swapBuffers()
+{
+    if (window_ && context_)
+        SDL_GL_SwapWindow(window_);
+}
+
+void Window::showCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
+
+bool Window::pollEvent(WindowEvent& event)
+{
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        switch (e.type) {
+        case SDL_QUIT:
+            event = {WindowEvent::Close};
+            return true;
+        case SDL_WINDOWEVENT:
+            if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+                event = {WindowEvent::Close};
+                return true;
+            }
+            if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                event = {WindowEvent::Resized, e.window.data1, e.window.data2};
+                return true;
+            }
+            break;
+        case SDL_KEYDOWN:
+            if (e.key.keysym.sym == SDLK_ESCAPE) {
+                event = {WindowEvent::Escape};
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+bool Window::isKeyDown(Key key) const
+{
+    const Uint8* state = SDL_GetKeyboardState(nullptr);
+    switch (key) {
+    case Key::One: return state[SDL_SCANCODE_1] || state[SDL_SCANCODE_KP_1];
+    case Key::Two: return state[SDL_SCANCODE_2] || state[SDL_SCANCODE_KP_2];
+    case Key::Escape: return state[SDL_SCANCODE_ESCAPE];
+    }
+    return false;
+}
+
+} // namespace platform

@@ -1,0 +1,66 @@
+// The desktop window: one SDL window with an OpenGL compatibility context, its events, key state
+// and the display modes of the primary display.
+#pragma once
+#include <string>
+#include <vector>
+
+struct SDL_Window;
+
+namespace platform {
+
+struct DisplayMode {
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0;
+    int refreshRate = 0;
+};
+
+struct WindowEvent {
+    enum Type { None, Close, Escape, Resized } type = None;
+    int width = 0;
+    int height = 0;
+};
+
+// Keys the show polls.
+enum class Key { One, Two, Escape };
+
+class Window {
+public:
+    Window() = default;
+    ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // Starts SDL's video subsystem (once); false with `lastError()` when there is no display.
+    static bool initVideo();
+    static std::string lastError();
+    // Every mode of the primary display in SDL's order.
+    static std::vector<DisplayMode> displayModes();
+    // Whether the display can be switched to this mode (full screen is entered on `create`).
+    static bool canUseMode(const DisplayMode& mode);
+
+    // Creates the window and its context with these buffer sizes; a depth that the driver does
+    // not offer is retried with 24 bits. `fullscreenMode` non-null: full screen in that mode.
+    bool create(const std::string& title, int width, int height, int colourBits, int depthBits,
+                int stencilBits, int accumBits, const DisplayMode* fullscreenMode);
+    void destroy();
+    void show();
+    void swapBuffers();
+    void showCursor(bool visible);
+
+    // Next waiting event; false when none is waiting.
+    bool pollEvent(WindowEvent& event);
+    bool isKeyDown(Key key) const;
+
+    bool valid() const { return window_ != nullptr; }
+    int depthBits() const { return depthBits_; }
+    int stencilBits() const { return stencilBits_; }
+
+private:
+    SDL_Window* window_ = nullptr;
+    void* context_ = nullptr;
+    int depthBits_ = 0;
+    int stencilBits_ = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,18 @@
+// The one error type of every script reader: a message that is shown as it stands, the line
+// count at the failure (-1 when no line is involved) and, for show makers, where it happened.
+#pragma once
+#include <stdexcept>
+#include <string>
+
+class ImageScriptException : public std::runtime_error {
+public:
+    ImageScriptException(const std::string& message, int lineNumber)
+        : std::runtime_error(message), lineNumber(lineNumber) {}
+
+    int lineNumber;
+    std::string fileName; // the script being read, when known
+    std::string lineText; // the offending line, when known
+
+    // "FILE line N: "TEXT"" for the log and standard error; empty parts are left out.
+    std::string location() const;
+};

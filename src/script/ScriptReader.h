@@ -1,0 +1,69 @@
+// The line reader every text script goes through: logical lines with comments cut and white
+// space folded, case-sensitive keyword tests, quoted names and blank-separated values.
+#pragma once
+#include "script/ImageScriptException.h"
+
+#include <cstdio>
+#include <istream>
+#include <string>
+
+class ScriptReader {
+public:
+    virtual ~ScriptReader() = default;
+
+    // The current logical line; every keyword test runs on it.
+    std::string line;
+    // Lines returned through a line feed or the end of the stream (blank and comment-only lines
+    // are not counted).
+    int lineCount = 0;
+    // The file being read, for error locations ("" for in-memory text).
+    std::string fileName;
+
+    // Reads the next logical line: leading white space skipped, TABs turned into blanks, ';'
+    // starts a comment up to the line feed. Returns "" at the end of the stream.
+    std::string readLine(std::istream& stream);
+    // readLine into `line`; false once the stream is exhausted and no line came back (a last line
+    // without a line feed still counts as read).
+    bool next(std::istream& stream);
+
+    bool contains(const char* keyword) const { return contains(line, keyword); }
+    static bool contains(const std::string& text, const char* keyword);
+
+    // Text between the first and last double quote of `line` (see the implementation).
+    std::string quotedText() const { return quotedText(line); }
+    static std::string quotedText(const std::string& text);
+
+    // Opens `path` (backslash form allowed) and hands the stream to `parse`; throws
+    // ImageScriptException("Unable to open scriptfile " + path, -1) when it can't be opened.
+    // Exceptions thrown while parsing get the file name attached.
+    bool load(const std::string& path);
+
+    // Builds the exception for the current line: message as given, lineCount, file and line.
+    ImageScriptException error(const std::string& message) const;
+
+protected:
+    // The script kind's parser. The base reads nothing.
+    virtual bool parse(std::istream& stream);
+};
+
+// Values behind a line's keyword: the first word is skipped and the rest read with the C scan
+// rules. A value that does not convert leaves its variable unchanged; the count converted is
+// returned. Formats: one per arity, as the scripts use them.
+int scanFloats(const std::string& line, float& a);
+int scanFloats(const std::string& line, float& a, float& b);
+int scanFloats(const std::string& line, float& a, float& b, float& c);
+int scanFloats(const std::string& line, float& a, float& b, float& c, float& d);
+int scanFloats(const std::string& line, float& a, float& b, float& c, float& d, float& e);
+int scanFloats(const std::string& line, float& a, float& b, float& c, float& d, float& e, float& f);
+int scanInts(const std::string& line, int& a);
+int scanInts(const std::string& line, int& a, int& b);
+// "%*s %d %s": an integer and one word.
+int scanIntWord(const std::string& line, int& a, std::string& word);
+// "%*s %hd %hd": two 16-bit integers.
+int scanShorts(const std::string& line, short& a, short& b);
+// Any other format: the same rules with a format of the caller's ("%*s ..."), values as pointers.
+template <class... T>
+int scanLine(const std::string& line, const char* format, T*... values)
+{
+    return std::sscanf(line.c_str(), format, values...);
+}
