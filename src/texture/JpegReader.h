@@ -1,0 +1,18 @@
+// JPEG images through libjpeg-turbo: baseline, progressive, grey and CMYK, as 8-bit R, G, B.
+#pragma once
+#include "texture/DecodedImage.h"
+#include "texture/ImageReader.h"
+
+#include <cstddef>
+#include <cstdint>
+
+// Decodes a JPEG file image in memory into 3-channel R, G, B samples, rows top first. False on
+// any library error or an implausible size.
+bool decodeJpeg(const std::uint8_t* data, std::size_t size, DecodedImage& image);
+
+class JpegReader : public ImageReader {
+public:
+    JpegReader() : ImageReader("jpg") {}
+    std::unique_ptr<Texture1D> read1D(const std::string& path, int pixelType) override;
+    std::unique_ptr<ImageTexture> read2D(const std::string& path, int pixelType) override;
+};

@@ -1,0 +1,18 @@
+// PNG images through libpng: every colour type and depth arrives as 8-bit R, G, B(, A).
+#pragma once
+#include "texture/DecodedImage.h"
+#include "texture/ImageReader.h"
+
+#include <cstddef>
+#include <cstdint>
+
+// Decodes a PNG file image in memory (interlaced ones included) into 3 or 4 channel samples,
+// rows top first. False on a bad signature, any libpng error or an implausible size.
+bool decodePng(const std::uint8_t* data, std::size_t size, DecodedImage& image);
+
+class PngReader : public ImageReader {
+public:
+    PngReader() : ImageReader("png") {}
+    std::unique_ptr<Texture1D> read1D(const std::string& path, int pixelType) override;
+    std::unique_ptr<ImageTexture> read2D(const std::string& path, int pixelType) override;
+};
