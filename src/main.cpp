@@ -1,1 +1,92 @@
-int main() { return 0; }
+// Process entry: parse the command line, settle the show's folder, build the program-wide
+// singletons in their fixed order and run the show.
+#include "app/CommandLine.h"
+#include "app/ShowApplication.h"
+#include "core/Log.h"
+#include "platform/Paths.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool holdsShow(const fs::path& dir)
+{
+    std::error_code ec;
+    return fs::is_regular_file(dir / "data" / "scr" / "generic.effect", ec);
+}
+
+// The folder the show runs in: --data, else the current folder when it holds a show, else the
+// data the build produced beside the executable.
+bool chooseShowFolder(const CommandLine& cl, std::string& folder, std::string& error)
+{
+    std::error_code ec;
+    if (!cl.dataDir.empty()) {
+        if (!fs::is_directory(fs::path(cl.dataDir) / "data", ec)) {
+            error = "\"" + cl.dataDir + "\" holds no data/ folder";
+            return false;
+        }
+        folder = cl.dataDir;
+        return true;
+    }
+    if (holdsShow(fs::current_path(ec))) {
+        folder = ".";
+        return true;
+    }
+    const std::string exeDir = platform::executableDir();
+    if (!exeDir.empty() && holdsShow(exeDir)) {
+        folder = exeDir;
+        return true;
+    }
+    error = "no show data found: neither the current folder nor " +
+            (exeDir.empty() ? std::string("the program's folder") : exeDir) +
+            " holds data/scr/generic.effect (use --data DIR)";
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    CommandLine commandLine;
+    std::string error;
+    if (!commandLine.parse(argc, argv, error)) {
+        std::fprintf(stderr, "oculith: %s\n%s", error.c_str(), usageText());
+        return 2;
+    }
+    if (commandLine.help) {
+        std::fputs(usageText(), stdout);
+        return 0;
+    }
+    if (commandLine.version) {
+        std::printf("oculith %s\n", OCULITH_VERSION);
+        return 0;
+    }
+    std::string folder;
+    if (!chooseShowFolder(commandLine, folder, error)) {
+        std::fprintf(stderr, "oculith: %s\n", error.c_str());
+        return 1;
+    }
+    // Shot files named relative to where the user started the program stay there.
+    for (ShotRequest& shot : commandLine.shots)
+        shot.file = fs::absolute(shot.file).string();
+    std::error_code ec;
+    fs::current_path(folder, ec);
+    if (ec) {
+        std::fprintf(stderr, "oculith: cannot enter \"%s\": %s\n", folder.c_str(), ec.message().c_str());
+        return 1;
+    }
+
+    // The program-wide singletons, constructed in this order and destroyed in reverse.
+    Log log;
+
+    RunOptions options;
+    options.headless = commandLine.headless;
+    options.fps = commandLine.fps;
+    options.shots = commandLine.shots;
+    ShowApplication app(commandLine);
+    return app.run(options);
+}

@@ -1,6 +1,127 @@
+// The line rules every script relies on.
 #include "script/ScriptReader.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
 
-TEST(ScriptReader, Placeholder) { EXPECT_TRUE(true); }
+namespace {
+
+std::vector<std::string> allLines(ScriptReader& r, const std::string& text)
+{
+    std::istringstream in(text);
+    std::vector<std::string> lines;
+    while (r.next(in))
+        lines.push_back(r.line);
+    return lines;
+}
+
+} // namespace
+
+TEST(ScriptReader, LineRules)
+{
+    ScriptReader r;
+    std::istringstream in("   \tAlpha {   ; opens alpha\n");
+    EXPECT_EQ(r.readLine(in), "Alpha {   ");
+    EXPECT_EQ(r.lineCount, 0); // a line ending in a comment is not counted
+
+    ScriptReader blank;
+    std::istringstream three("\n\n\nName x\nEnable\tyes");
+    EXPECT_EQ(blank.readLine(three), "Name x");
+    EXPECT_EQ(blank.lineCount, 1);
+    // TABs inside become blanks; a last line without a line feed still arrives and counts.
+    EXPECT_EQ(blank.readLine(three), "Enable yes");
+    EXPECT_EQ(blank.lineCount, 2);
+    EXPECT_EQ(blank.readLine(three), "");
+}
+
+TEST(ScriptReader, NextWalksAFileAndStopsAtItsEnd)
+{
+    ScriptReader r;
+    auto lines = allLines(r, "; header only comment\nA 1\n\n  ; indented comment\nB 2 ; tail\nC 3");
+    // Comment-only lines come back empty; the caller decides what they mean.
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "");
+    EXPECT_EQ(lines[1], "A 1");
+    EXPECT_EQ(lines[2], "");
+    EXPECT_EQ(lines[3], "B 2 ");
+    EXPECT_EQ(lines[4], "C 3");
+    EXPECT_EQ(r.lineCount, 2);
+
+    ScriptReader empty;
+    EXPECT_TRUE(allLines(empty, "").empty());
+    EXPECT_TRUE(allLines(empty, " \n\t\n").empty());
+}
+
+TEST(ScriptReader, KeywordsAndQuotedText)
+{
+    EXPECT_TRUE(ScriptReader::contains("Function GEQUAL", "EQUAL"));
+    EXPECT_TRUE(ScriptReader::contains("anything", ""));
+    EXPECT_FALSE(ScriptReader::contains("Name x", "name"));
+    EXPECT_TRUE(ScriptReader::contains("Name \"my Blend {\"", "Blend {"));
+
+    EXPECT_EQ(ScriptReader::quotedText("Name \"Chrome\""), "Chrome");
+    EXPECT_EQ(ScriptReader::quotedText("Name \"a\" \"b\""), "a\" \"b");
+    EXPECT_EQ(ScriptReader::quotedText("Name \"abc"), "abc");
+    EXPECT_EQ(ScriptReader::quotedText("Name \"abc  "), "abc  ");
+    EXPECT_EQ(ScriptReader::quotedText("Name abc"), "");
+}
+
+TEST(ScriptReader, ScanHelpersKeepUnconvertedValues)
+{
+    float a = 7, b = 8, c = 9;
+    EXPECT_EQ(scanFloats("Pos 1.5 x 3", a, b, c), 1);
+    EXPECT_FLOAT_EQ(a, 1.5f);
+    EXPECT_FLOAT_EQ(b, 8.0f);
+    EXPECT_FLOAT_EQ(c, 9.0f);
+    int i = 4, j = 5;
+    EXPECT_EQ(scanInts("Ref", i, j), -1);
+    EXPECT_EQ(i, 4);
+    std::string word = "keep";
+    EXPECT_EQ(scanIntWord("Channel 3 Linear", i, word), 2);
+    EXPECT_EQ(i, 3);
+    EXPECT_EQ(word, "Linear");
+    EXPECT_EQ(scanIntWord("Channel 3", i, word), 1);
+    EXPECT_EQ(word, "Linear");
+    short s1 = 0, s2 = 6;
+    EXPECT_EQ(scanShorts("Header 2 x", s1, s2), 1);
+    EXPECT_EQ(s1, 2);
+    EXPECT_EQ(s2, 6);
+}
+
+namespace {
+// A reader whose parser throws on the second line, like a block with an unknown token.
+class FailingReader : public ScriptReader {
+protected:
+    bool parse(std::istream& stream) override
+    {
+        next(stream);
+        next(stream);
+        throw error("PARSE ERROR! Unknown Test Token");
+    }
+};
+} // namespace
+
+TEST(ScriptReader, LoadReportsMissingFilesAndLocatesErrors)
+{
+    ScriptReader r;
+    try {
+        r.load("data\\scr\\missing.shader");
+        FAIL() << "no exception";
+    } catch (const ImageScriptException& e) {
+        EXPECT_STREQ(e.what(), "Unable to open scriptfile data\\scr\\missing.shader");
+        EXPECT_EQ(e.lineNumber, -1);
+    }
+
+    const std::string dir = testfiles::tempDir("script");
+    testfiles::writeFile(dir + "/data/scr/bad.shader", "Shader {\n  Bogus line\n");
+    FailingReader f;
+    try {
+        f.load(dir + "\\data\\scr\\bad.shader");
+        FAIL() << "no exception";
+    } catch (const ImageScriptException& e) {
+        EXPECT_STREQ(e.what(), "PARSE ERROR! Unknown Test Token");
+        EXPECT_EQ(e.lineNumber, 2);
+        EXPECT_EQ(e.location(), dir + "\\data\\scr\\bad.shader line 2: \"Bogus line\"");
+    }
+}

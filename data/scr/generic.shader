@@ -1,0 +1,1 @@
+; The show's material library: images and the materials made of them.

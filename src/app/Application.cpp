@@ -1,0 +1,334 @@
+#include "app/Application.h"
+
+#include "core/ExtensionRegistry.h"
+#include "core/GL.h"
+#include "core/Log.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/ModePicker.h"
+#include "platform/PngWriter.h"
+
+#include <cstdio>
+
+namespace modes {
+
+std::vector<std::string> listEntries(const std::vector<platform::DisplayMode>& all,
+                                     std::vector<platform::DisplayMode>* listed)
+{
+    std::vector<std::string> entries;
+    for (const auto& m : all) {
+        if (m.bitsPerPixel <= 8 || m.width < 640)
+            continue;
+        char text[64];
+        std::snprintf(text, sizeof text, "%dx%d %d BPP (%d Hz)", m.width, m.height, m.bitsPerPixel,
+                      m.refreshRate);
+        entries.push_back(text);
+        if (listed)
+            listed->push_back(m);
+    }
+    return entries;
+}
+
+void parseEntry(const std::string& text, int& width, int& height, int& bitsPerPixel, int& refreshRate)
+{
+    width = 640;
+    height = 480;
+    bitsPerPixel = 32;
+    refreshRate = 0;
+    std::sscanf(text.c_str(), "%d %*c %d %d %*s %*c %d", &width, &height, &bitsPerPixel, &refreshRate);
+}
+
+} // namespace modes
+
+Application::~Application() = default;
+
+bool Application::isKeyDown(platform::Key key) const
+{
+    return !options_.headless && window_.valid() && window_.isKeyDown(key);
+}
+
+int Application::chooseDisplayMode()
+{
+    logBeginSection("VideoModes");
+    std::vector<platform::DisplayMode> listed;
+    const auto entries = modes::listEntries(platform::Window::displayModes(), &listed);
+    for (const auto& m : listed)
+        logPrint("%dx%dx%d %d Hz", m.width, m.height, m.bitsPerPixel, m.refreshRate);
+    logEndSection("VideoModes");
+
+    const std::vector<std::string> credits = {
+        "Oculith", "2026", "A real-time show by the Oculith makers", "Code: the engine crew",
+        "Models: the geometry crew", "Graphics: the pixel crew", "Music: the synth crew"};
+    const auto result = platform::runModePicker(settings.title, entries, 1, credits);
+    if (result.button == 1005)
+        return 0;
+    int width, height, bits, refresh;
+    modes::parseEntry(result.selected >= 0 && result.selected < int(entries.size()) ? entries[result.selected] : "",
+                      width, height, bits, refresh);
+    settings.width = width;
+    settings.height = height;
+    settings.colourBits = bits;
+    settings.refreshRate = refresh;
+    return result.button == 1 ? 1 : 2;
+}
+
+bool Application::changeDisplayMode(int width, int height, int bitsPerPixel, int refreshRate)
+{
+    logBeginSection("ScreenMode");
+    logPrint("Width : %d", width);
+    logPrint("Height: %d", height);
+    logPrint("BPP   : %d", bitsPerPixel);
+    logPrint("Freq  : %d", refreshRate);
+    const bool ok = platform::Window::canUseMode({width, height, bitsPerPixel, refreshRate});
+    if (!ok)
+        logPrint("ChangeDisplaySettings() FAILED");
+    logEndSection("ScreenMode");
+    return ok;
+}
+
+bool Application::createWindow()
+{
+    if (!options_.headless && !platform::Window::initVideo()) {
+        std::fprintf(stderr, "oculith: no display to open a window on (%s); --headless renders without one\n",
+                     platform::Window::lastError().c_str());
+        return false;
+    }
+    if (settings.askDisplayMode && !options_.headless) {
+        const int choice = chooseDisplayMode();
+        if (choice == 0) {
+            userQuit_ = true;
+            return false;
+        }
+        settings.fullscreen = choice == 1;
+    }
+    if (settings.fullscreen && !options_.headless &&
+        !changeDisplayMode(settings.width, settings.height, settings.colourBits, settings.refreshRate)) {
+        platform::showMessageBox("Error", "Couldn't change screen resolution.\nRunning In Windowed Mode.",
+                                 platform::MessageIcon::Warning);
+        settings.fullscreen = false;
+    }
+    return createContext();
+}
+
+bool Application::createContext()
+{
+    logBeginSection("OpenGL");
+    logBeginSection("Buffers");
+    logPrint("Color       : %d", settings.colourBits);
+    logPrint("Depth       : %d", settings.depthBits);
+    logPrint("Stencil     : %d", settings.stencilBits);
+    logPrint("Accumulation: %d", settings.accumBits);
+    int gotDepth = 0, gotStencil = 0;
+    bool ok = false;
+    std::string why;
+    if (options_.headless) {
+        offscreen_ = std::make_unique<platform::HeadlessContext>();
+        ok = offscreen_->create(settings.width, settings.height, settings.depthBits, settings.stencilBits);
+        if (ok) {
+            gotDepth = offscreen_->depthBits();
+            gotStencil = offscreen_->stencilBits();
+        } else {
+            why = offscreen_->error();
+            offscreen_.reset();
+        }
+    } else {
+        platform::DisplayMode mode{settings.width, settings.height, settings.colourBits,
+                                   settings.refreshRate};
+        ok = window_.create(settings.title, settings.width, settings.height, settings.colourBits,
+                            settings.depthBits, settings.stencilBits, settings.accumBits,
+                            settings.fullscreen ? &mode : nullptr);
+        if (ok) {
+            gotDepth = window_.depthBits();
+            gotStencil = window_.stencilBits();
+            if (settings.fullscreen)
+                window_.showCursor(false);
+        } else {
+            why = platform::Window::lastError();
+        }
+    }
+    if (ok && (gotDepth != settings.depthBits || gotStencil != settings.stencilBits))
+        logPrint("Obtained    : depth %d, stencil %d", gotDepth, gotStencil);
+    logEndSection("Buffers");
+    if (!ok) {
+        logPrint("CreateContext() FAILED: %s", why.c_str());
+        logEndSection("OpenGL");
+        platform::showMessageBox("ERROR", "Unable to create an OpenGL context: " + why,
+                                 platform::MessageIcon::Warning);
+        return false;
+    }
+    logExtensions();
+    logBeginSection("Driver");
+    auto glText = [](GLenum name) {
+        const GLubyte* s = glGetString(name);
+        return s ? reinterpret_cast<const char*>(s) : "";
+    };
+    logPrint("Vendor: %s", glText(GL_VENDOR));
+    logPrint("Version: %s", glText(GL_VERSION));
+    logPrint("Renderer: %s", glText(GL_RENDERER));
+    logEndSection("Driver");
+    logEndSection("OpenGL");
+    windowOpen_ = true;
+    return true;
+}
+
+void Application::destroyContext()
+{
+    offscreen_.reset();
+    window_.destroy();
+    windowOpen_ = false;
+}
+
+void Application::swapBuffers()
+{
+    if (offscreen_)
+        offscreen_->swapBuffers();
+    else
+        window_.swapBuffers();
+}
+
+void Application::reportGLErrors()
+{
+    static const struct {
+        GLenum code;
+        const char* text;
+    } kErrors[] = {
+        {GL_INVALID_ENUM, "GL_INVALID_ENUM - An unacceptable value is specified for an enumerated argument. The offending function is ignored, having no side effect other than to set the error flag."},
+        {GL_INVALID_VALUE, "GL_INVALID_VALUE - A numeric argument is out of range. The offending function is ignored, having no side effect other than to set the error flag."},
+        {GL_INVALID_OPERATION, "GL_INVALID_OPERATION - The specified operation is not allowed in the current state. The offending function is ignored, having no side effect other than to set the error flag."},
+        {GL_STACK_OVERFLOW, "GL_STACK_OVERFLOW - This function would cause a stack overflow. The offending function is ignored, having no side effect other than to set the error flag."},
+        {GL_STACK_UNDERFLOW, "GL_STACK_UNDERFLOW - This function would cause a stack underflow. The offending function is ignored, having no side effect other than to set the error flag."},
+        {GL_OUT_OF_MEMORY, "GL_OUT_OF_MEMORY - There is not enough memory left to execute the function. The state of OpenGL is undefined, except for the state of the error flags, after this error is recorded."},
+    };
+    // A lost context reports errors forever; the cap keeps one frame from looping on it.
+    for (int guard = 0; guard < 64; ++guard) {
+        const GLenum code = glGetError();
+        if (code == GL_NO_ERROR)
+            return;
+        const char* text = " - UNKNOWN OPENGL ERROR ENUM";
+        for (const auto& e : kErrors)
+            if (e.code == code)
+                text = e.text;
+        logPrint("%s", text);
+    }
+}
+
+void Application::startClock()
+{
+    lastCounter_ = platform::performanceCounter();
+    frequency_ = platform::performanceFrequency();
+    showTime = 0.0;
+    frameTime = 0.0;
+    frameIndex_ = 0;
+}
+
+void Application::tick()
+{
+    if (options_.fps > 0) {
+        // Fixed step: every run renders the same frames.
+        frameTime = 1.0 / options_.fps;
+        showTime = double(frameIndex_) / options_.fps;
+    } else {
+        const std::uint64_t current = platform::performanceCounter();
+        const std::int64_t delta = std::int64_t(current - lastCounter_);
+        lastCounter_ = current;
+        frameTime = double(delta) / double(frequency_);
+        showTime += frameTime;
+    }
+    ++frameIndex_;
+}
+
+void Application::takeShots()
+{
+    if (options_.shots.empty())
+        return;
+    const double now = showTime + timeOffset();
+    std::vector<unsigned char> pixels;
+    bool allTaken = true;
+    for (size_t i = 0; i < options_.shots.size(); ++i) {
+        if (shotTaken_[i])
+            continue;
+        if (now + 1e-9 < options_.shots[i].time) {
+            allTaken = false;
+            continue;
+        }
+        if (pixels.empty()) {
+            const int w = settings.width, h = settings.height;
+            std::vector<unsigned char> raw(size_t(w) * size_t(h) * 4);
+            glPixelStorei(GL_PACK_ALIGNMENT, 1);
+            glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, raw.data());
+            // GL reads bottom row first; the file starts at the top. The picture is opaque.
+            pixels.resize(raw.size());
+            const size_t stride = size_t(w) * 4;
+            for (int y = 0; y < h; ++y)
+                for (size_t x = 0; x < stride; ++x)
+                    pixels[size_t(y) * stride + x] = (x % 4 == 3) ? 255 : raw[size_t(h - 1 - y) * stride + x];
+        }
+        if (platform::writePng(options_.shots[i].file, settings.width, settings.height, 4, pixels.data()))
+            logPrint("Shot %.3f s written to %s", now, options_.shots[i].file.c_str());
+        else
+            std::fprintf(stderr, "oculith: cannot write %s\n", options_.shots[i].file.c_str());
+        shotTaken_[i] = true;
+    }
+    if (allTaken && options_.headless)
+        requestClose();
+}
+
+void Application::closeWindow()
+{
+    shutdown();
+    destroyContext();
+}
+
+int Application::run(const RunOptions& options)
+{
+    options_ = options;
+    if (options_.headless && options_.fps <= 0)
+        options_.fps = 60;
+    shotTaken_.assign(options_.shots.size(), false);
+    platform::setMessageBoxHeadless(options_.headless);
+    if (Log::instance)
+        Log::instance->open("application.log");
+
+    if (!createWindow()) {
+        if (Log::instance)
+            Log::instance->close();
+        return userQuit_ ? 0 : 1;
+    }
+    if (!options_.headless)
+        window_.show();
+    if (!init()) {
+        destroyContext();
+        if (Log::instance)
+            Log::instance->close();
+        return 1;
+    }
+    resize(settings.width, settings.height);
+    startClock();
+
+    for (;;) {
+        if (closeRequested_) {
+            closeWindow();
+            break;
+        }
+        platform::WindowEvent event;
+        if (!options_.headless && window_.pollEvent(event)) {
+            if (event.type == platform::WindowEvent::Close || event.type == platform::WindowEvent::Escape) {
+                requestClose();
+            } else if (event.type == platform::WindowEvent::Resized) {
+                settings.width = event.width;
+                settings.height = event.height;
+                resize(event.width, event.height);
+            }
+            continue;
+        }
+        tick();
+        update(float(frameTime));
+        render();
+        takeShots();
+        swapBuffers();
+        reportGLErrors();
+    }
+    if (Log::instance)
+        Log::instance->close();
+    return 0;
+}

@@ -1,0 +1,96 @@
+// The framework under the show: window settings, display-mode choice, the window and its GL
+// context (or an off-screen one), the frame clock and the main loop that calls the derived
+// class's update and render, GL error draining and screenshots.
+#pragma once
+#include "app/CommandLine.h"
+#include "platform/HeadlessContext.h"
+#include "platform/Window.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct WindowSettings {
+    std::string title = "Application";
+    int width = 640;
+    int height = 480;
+    int colourBits = 32;
+    int depthBits = 32;
+    int stencilBits = 0;
+    int accumBits = 0;
+    int refreshRate = -1; // -1: unspecified
+    bool fullscreen = false;
+    bool askDisplayMode = false;
+};
+
+// How the loop runs, from the command line.
+struct RunOptions {
+    bool headless = false;
+    int fps = 0; // 0: real clock; otherwise frame k shows time k / fps
+    std::vector<ShotRequest> shots;
+};
+
+class Application {
+public:
+    virtual ~Application();
+
+    // The whole program: log, window, init, frames until closed. Returns the exit status:
+    // 0 after a normal end (or the picker's "Reboot"), 1 when start-up failed.
+    int run(const RunOptions& options);
+
+    // Asks the loop to close the window before the next frame (the end time, Escape, close box).
+    void requestClose() { closeRequested_ = true; }
+    bool isKeyDown(platform::Key key) const;
+
+    WindowSettings& windowSettings() { return settings; }
+    double showTime = 0.0;  // seconds since the loop started
+    double frameTime = 0.0; // seconds of the last frame
+
+protected:
+    virtual bool init() = 0;
+    virtual bool shutdown() = 0;
+    virtual void render() = 0;
+    virtual void update(float frameTime) = 0;
+    virtual void resize(int width, int height) = 0;
+    // Added to showTime wherever the show time is needed (shots compare against it).
+    virtual double timeOffset() const { return 0.0; }
+
+    bool createWindow();
+    // 0 quit, 1 full screen, 2 windowed.
+    int chooseDisplayMode();
+    bool changeDisplayMode(int width, int height, int bitsPerPixel, int refreshRate);
+    bool createContext();
+    void destroyContext();
+    void reportGLErrors();
+    void swapBuffers();
+    bool headless() const { return options_.headless; }
+
+    WindowSettings settings;
+
+private:
+    void startClock();
+    void tick();
+    void takeShots();
+    void closeWindow();
+
+    RunOptions options_;
+    platform::Window window_;
+    std::unique_ptr<platform::HeadlessContext> offscreen_;
+    bool closeRequested_ = false;
+    bool windowOpen_ = false;
+    bool userQuit_ = false;
+    std::uint64_t lastCounter_ = 0, frequency_ = 1;
+    std::int64_t frameIndex_ = 0;
+    std::vector<bool> shotTaken_;
+};
+
+// Picker entries and their parsing, shared with the tests.
+namespace modes {
+// "%dx%d %d BPP (%d Hz)" for every mode deeper than 8 bits and at least 640 wide, in order.
+std::vector<std::string> listEntries(const std::vector<platform::DisplayMode>& all,
+                                     std::vector<platform::DisplayMode>* listed = nullptr);
+// Reads width, height, bits per pixel and refresh rate from an entry's text; a value the text
+// does not give keeps its default (640, 480, 32, 0).
+void parseEntry(const std::string& text, int& width, int& height, int& bitsPerPixel, int& refreshRate);
+} // namespace modes

@@ -1,0 +1,148 @@
+#include "app/CommandLine.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+bool parseNumber(const char* text, double& out)
+{
+    if (!text || !*text)
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    double v = std::strtod(text, &end);
+    if (errno != 0 || *end != '\0' || !std::isfinite(v))
+        return false;
+    out = v;
+    return true;
+}
+
+bool parseSize(const char* text, int& w, int& h)
+{
+    int a = 0, b = 0;
+    char x = 0, rest = 0;
+    if (!text || std::sscanf(text, "%d%c%d%c", &a, &x, &b, &rest) != 3 || (x != 'x' && x != 'X'))
+        return false;
+    if (a < 64 || b < 64 || a > 16384 || b > 16384)
+        return false;
+    w = a;
+    h = b;
+    return true;
+}
+
+} // namespace
+
+const char* usageText()
+{
+    return "usage: oculith [--data DIR] [--windowed WxH | --fullscreen WxH] [--start SECONDS]\n"
+           "               [--until SECONDS] [--mute] [--headless] [--fps N]\n"
+           "               [--shot SECONDS:FILE.png]... [--help] [--version]\n"
+           "\n"
+           "Plays the show. Without options it asks for a display mode first.\n"
+           "\n"
+           "  --data DIR              folder holding the show's data/ folder; application.log is\n"
+           "                          written there (default: the current folder when it holds\n"
+           "                          data/scr/generic.effect, else the data built beside the program)\n"
+           "  --windowed WxH          skip the mode picker: a window with a WxH drawing area\n"
+           "  --fullscreen WxH        skip the mode picker: full screen in the WxH display mode\n"
+           "  --start SECONDS         start the show (and the music) at this show time\n"
+           "  --until SECONDS         end the show at this show time (default 358.109)\n"
+           "  --mute                  no audio device, no music\n"
+           "  --headless              no window, picker or audio: render off screen (EGL) at the\n"
+           "                          window size, message boxes on standard error, fixed-step clock\n"
+           "  --fps N                 fixed-step clock: frame k shows time start + k/N\n"
+           "                          (headless runs default to 60)\n"
+           "  --shot SECONDS:FILE.png save the first frame at or after SECONDS as a PNG; repeatable.\n"
+           "                          Headless runs end after the last shot\n"
+           "  --help                  this text\n"
+           "  --version               the program's version\n"
+           "\n"
+           "Keys while playing: 1 shows the frame-rate and time overlay, 2 hides it, Escape ends.\n"
+           "Exit status: 0 the show ended, 1 start-up failed, 2 bad command line.\n";
+}
+
+bool CommandLine::parse(int argc, const char* const* argv, std::string& error)
+{
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        auto value = [&](const char*& out) {
+            if (i + 1 >= argc) {
+                error = std::string(arg) + " needs a value";
+                return false;
+            }
+            out = argv[++i];
+            return true;
+        };
+        const char* v = nullptr;
+        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+            help = true;
+        } else if (std::strcmp(arg, "--version") == 0) {
+            version = true;
+        } else if (std::strcmp(arg, "--mute") == 0) {
+            mute = true;
+        } else if (std::strcmp(arg, "--headless") == 0) {
+            headless = true;
+        } else if (std::strcmp(arg, "--data") == 0) {
+            if (!value(v))
+                return false;
+            if (!*v) {
+                error = "--data needs a folder";
+                return false;
+            }
+            dataDir = v;
+        } else if (std::strcmp(arg, "--windowed") == 0 || std::strcmp(arg, "--fullscreen") == 0) {
+            if (!value(v))
+                return false;
+            if (!parseSize(v, width, height)) {
+                error = std::string(arg) + " takes WIDTHxHEIGHT (64 to 16384), not \"" + v + "\"";
+                return false;
+            }
+            (arg[2] == 'w' ? windowed : fullscreen) = true;
+        } else if (std::strcmp(arg, "--start") == 0 || std::strcmp(arg, "--until") == 0) {
+            if (!value(v))
+                return false;
+            double t = 0;
+            if (!parseNumber(v, t) || t < 0) {
+                error = std::string(arg) + " takes a non-negative number of seconds, not \"" + v + "\"";
+                return false;
+            }
+            (arg[2] == 's' ? start : until) = t;
+        } else if (std::strcmp(arg, "--fps") == 0) {
+            if (!value(v))
+                return false;
+            double n = 0;
+            if (!parseNumber(v, n) || n < 1 || n > 1000 || n != std::floor(n)) {
+                error = std::string("--fps takes a whole number from 1 to 1000, not \"") + v + "\"";
+                return false;
+            }
+            fps = int(n);
+        } else if (std::strcmp(arg, "--shot") == 0) {
+            if (!value(v))
+                return false;
+            const char* colon = std::strchr(v, ':');
+            ShotRequest shot;
+            if (!colon || !parseNumber(std::string(v, colon).c_str(), shot.time) || shot.time < 0 ||
+                !colon[1]) {
+                error = std::string("--shot takes SECONDS:FILE.png, not \"") + v + "\"";
+                return false;
+            }
+            shot.file = colon + 1;
+            shots.push_back(shot);
+        } else {
+            error = std::string("unknown option \"") + arg + "\"";
+            return false;
+        }
+    }
+    if (windowed && fullscreen) {
+        error = "--windowed and --fullscreen exclude each other";
+        return false;
+    }
+    if (until >= 0 && until < start) {
+        error = "--until is before --start";
+        return false;
+    }
+    return true;
+}

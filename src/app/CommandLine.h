@@ -1,0 +1,33 @@
+// The program's command line: what to play, how and for how long.
+#pragma once
+#include <string>
+#include <vector>
+
+struct ShotRequest {
+    double time = 0.0;
+    std::string file;
+};
+
+struct CommandLine {
+    std::string dataDir;           // "" = the default data folder
+    bool windowed = false;         // --windowed WxH
+    bool fullscreen = false;       // --fullscreen WxH
+    int width = 640;
+    int height = 480;
+    double start = 0.0;            // --start
+    double until = -1.0;           // --until (negative: the show's own end)
+    bool mute = false;
+    bool headless = false;
+    int fps = 0;                   // 0: real clock (headless runs default to 60)
+    std::vector<ShotRequest> shots;
+    bool help = false;
+    bool version = false;
+
+    // Parses argv; false with a one-line reason in `error` for a bad command line.
+    bool parse(int argc, const char* const* argv, std::string& error);
+    // Whether the display-mode picker runs (no mode given, not headless).
+    bool asksDisplayMode() const { return !windowed && !fullscreen && !headless; }
+};
+
+// The usage text printed by --help and after a bad command line.
+const char* usageText();

@@ -1,0 +1,103 @@
+// The program end to end: command line, exit codes, headless frames, shots and the log.
+#include "ProgramRun.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+// A show folder with empty scripts: the program starts and plays an empty timeline.
+std::string emptyShow()
+{
+    const std::string dir = testfiles::tempDir("show");
+    testfiles::writeFile(dir + "/data/scr/generic.effect", "; empty\n");
+    testfiles::writeFile(dir + "/data/scr/generic.shader", "; empty\n");
+    return dir;
+}
+
+int countOf(const std::string& text, const std::string& what)
+{
+    int n = 0;
+    for (size_t pos = 0; (pos = text.find(what, pos)) != std::string::npos; pos += what.size())
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(CommandLine, HelpVersionAndBadOptions)
+{
+    auto help = runOculith({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("--headless"), std::string::npos);
+    EXPECT_NE(help.out.find("--shot SECONDS:FILE.png"), std::string::npos);
+
+    auto version = runOculith({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.rfind("oculith ", 0), 0u);
+
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"--bogus"}, {"--fps", "0"}, {"--fps", "x"}, {"--windowed", "640"},
+          {"--windowed", "640x480x3"}, {"--start", "-1"}, {"--shot", "1"}, {"--shot", "a:b.png"},
+          {"--data"}, {"--windowed", "640x480", "--fullscreen", "800x600"},
+          {"--start", "5", "--until", "2"}}) {
+        auto r = runOculith(bad);
+        EXPECT_EQ(r.exitCode, 2) << bad[0];
+        EXPECT_NE(r.err.find("usage: oculith"), std::string::npos) << bad[0];
+    }
+}
+
+TEST(CommandLine, MissingDataFolderIsAClearStartFailure)
+{
+    const std::string dir = testfiles::tempDir("nodata");
+    auto r = runOculith({"--headless", "--data", dir, "--until", "0.1"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("holds no data/ folder"), std::string::npos) << r.err;
+}
+
+TEST(Headless, ShotIsWindowSizedAndLogHoldsTheOpenGLSection)
+{
+    const std::string show = emptyShow();
+    const std::string shot = show + "/a.png";
+    auto r = runOculith({"--headless", "--data", show, "--shot", "1:" + shot, "--until", "2"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    int w = 0, h = 0;
+    ASSERT_TRUE(pngSize(shot, w, h));
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(h, 480);
+
+    const std::string log = testfiles::readFile(show + "/application.log");
+    EXPECT_EQ(log.rfind("--==[OpenGL]==--\n\t--==[Buffers]==--\n\t\tColor       : 32\n", 0), 0u) << log;
+    EXPECT_NE(log.find("\t\tStencil     : 8\n"), std::string::npos);
+    EXPECT_EQ(countOf(log, "\tSUCCESS\n") + countOf(log, "\tFAILED\n"), 45);
+    EXPECT_NE(log.find("\t--==[Driver]==--\n\t\tVendor: "), std::string::npos);
+    EXPECT_NE(log.find("\n--==[OpenGL]==--\n"), std::string::npos);
+    // No picker ran, no mode was changed, no GL error happened.
+    EXPECT_EQ(log.find("VideoModes"), std::string::npos);
+    EXPECT_EQ(log.find("ScreenMode"), std::string::npos);
+    EXPECT_EQ(log.find("GL_INVALID"), std::string::npos);
+}
+
+TEST(Headless, UntilEndsTheShowAndShotsFollowTheWindowSize)
+{
+    const std::string show = emptyShow();
+    auto r = runOculith({"--headless", "--data", show, "--until", "0.25", "--fps", "20"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+
+    // Shots between frames take the first frame at or after their time; the run ends after
+    // the last one even without --until.
+    const std::string a = show + "/small.png", b = show + "/late.png";
+    r = runOculith({"--headless", "--data", show, "--windowed", "320x200", "--fps", "10", "--shot",
+                    "0.05:" + a, "--shot", "0.3:" + b});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    int w = 0, h = 0;
+    ASSERT_TRUE(pngSize(a, w, h));
+    EXPECT_EQ(w, 320);
+    EXPECT_EQ(h, 200);
+    EXPECT_TRUE(std::filesystem::exists(b));
+    const std::string log = testfiles::readFile(show + "/application.log");
+    EXPECT_NE(log.find("Shot 0.100 s written to"), std::string::npos) << log;
+    EXPECT_NE(log.find("Shot 0.300 s written to"), std::string::npos) << log;
+}
