@@ -1,0 +1,54 @@
+// The base of everything the show draws: a named object with an inclusive Start..End window of
+// show seconds, a layer that orders drawing, and an optional animator that it owns.
+#pragma once
+#include <memory>
+#include <ostream>
+#include <string>
+
+class Animator;
+
+class Effect {
+public:
+    Effect();
+    virtual ~Effect();
+    Effect(const Effect&) = delete;
+    Effect& operator=(const Effect&) = delete;
+
+    // Prepares the animator (if any). Called once, by the timeline's prepareAll.
+    virtual bool prepare();
+    // Finishes and destroys the animator. Called just before the timeline destroys the effect;
+    // kinds give back their textures and other references here as well.
+    virtual bool release();
+    // Called each frame while the effect is on the timeline, with the show time in seconds.
+    virtual void update(float time) = 0;
+    virtual void render() = 0;
+    // Writes the common lines (Name, Start, End, Layer, then the animator's block).
+    virtual bool save(std::ostream& stream);
+
+    // True when `time` lies inside the window, both bounds included.
+    bool isOn(float time) const { return start <= time && time <= end; }
+    // Updates the animator (if any) and returns its scale x, the one animated number of the
+    // overlay kinds (opacity, alpha, fade); 1 without an animator.
+    float updateAnimator(float time);
+    // The animator's current scale x, or 1 without an animator.
+    float animatedValue() const;
+
+    std::unique_ptr<Animator> animator;
+    float start = 0.0f;
+    float end = 0.0f;
+    int layer = 0;
+    std::string name;
+
+protected:
+    // A whole block: "KIND {", the common lines, the kind's own lines (written by `ownLines`,
+    // each starting with a tab), "}". True.
+    template <class F>
+    bool saveBlock(std::ostream& stream, const char* kind, F&& ownLines)
+    {
+        stream << kind << " {\n";
+        Effect::save(stream);
+        ownLines();
+        stream << "}\n" << std::flush;
+        return true;
+    }
+};

@@ -1,0 +1,154 @@
+#include "effects/EffectLoader.h"
+
+#include "core/Log.h"
+#include "effects/EffectTimeline.h"
+#include "effects/FlashEffect.h"
+#include "effects/ImageEffect.h"
+#include "effects/InvertEffect.h"
+#include "effects/TextEffect.h"
+#include "effects/TextFadeEffect.h"
+#include "platform/Paths.h"
+
+#include <fstream>
+
+namespace {
+
+struct EffectKindEntry {
+    const char* name;
+    // Makes the kind's type; none for a kind this build does not read yet, whose blocks are then
+    // passed over like any unknown block.
+    std::unique_ptr<EffectType> (*makeType)();
+};
+
+constexpr EffectKindEntry kEffectKinds[] = {
+    {"TextFade", makeTextFadeEffectType},
+    {"Image", makeImageEffectType},
+    {"Flash", makeFlashEffectType},
+    {"Invert", makeInvertEffectType},
+    {"Text", makeTextEffectType},
+    {"WaveLines", nullptr},
+    {"Tunnel", nullptr},
+    {"Lines", nullptr},
+    {"Blocks", nullptr},
+    {"Scene", nullptr},
+    {"Stream", nullptr},
+    {"Camera", nullptr},
+    {"Mesh", nullptr},
+    {"Particle", nullptr},
+};
+
+// The 1-based number of the physical line that the reader last took from `stream`: the line
+// feeds before the read position, plus one when that line ended at the end of the stream.
+int physicalLine(std::istream& stream)
+{
+    stream.clear();
+    const std::streamoff end = stream.tellg();
+    if (end < 0)
+        return -1;
+    stream.seekg(0);
+    int lines = 0;
+    int last = '\n';
+    for (std::streamoff i = 0; i < end; ++i) {
+        last = stream.get();
+        if (last == std::char_traits<char>::eof())
+            break;
+        if (last == '\n')
+            ++lines;
+    }
+    return last == '\n' && end > 0 ? lines : lines + 1;
+}
+
+// The log line a show maker reads when a script stops early.
+void logStop(const std::string& fileName, int line, const std::string& text, const char* why)
+{
+    constexpr std::size_t kShown = 80;
+    const std::string shown = text.size() > kShown ? text.substr(0, kShown) + "..." : text;
+    logPrint("Effect script %s stopped at line %d \"%s\": %s", fileName.c_str(), line,
+             shown.c_str(), why);
+}
+
+} // namespace
+
+EffectLoader::EffectLoader(EffectTimeline* timeline)
+    : timeline_(timeline ? timeline : EffectTimeline::instance)
+{
+    for (const EffectKindEntry& kind : kEffectKinds) {
+        if (kind.makeType)
+            types_.push_back(kind.makeType());
+    }
+}
+
+EffectLoader::~EffectLoader()
+{
+    while (!types_.empty())
+        types_.pop_back();
+}
+
+std::vector<std::string> EffectLoader::kindNames()
+{
+    std::vector<std::string> names;
+    for (const EffectKindEntry& kind : kEffectKinds)
+        names.emplace_back(kind.name);
+    return names;
+}
+
+const EffectType* EffectLoader::findType(const std::string& kindWord) const
+{
+    for (const auto& type : types_) {
+        if (type->name == kindWord)
+            return type.get();
+    }
+    return nullptr;
+}
+
+bool EffectLoader::load(const std::string& fileName)
+{
+    std::ifstream stream(platform::nativePath(fileName));
+    if (!stream) {
+        logPrint("Effect script %s can't be opened", fileName.c_str());
+        return false;
+    }
+    return load(stream, fileName);
+}
+
+bool EffectLoader::load(std::istream& stream, const std::string& fileName)
+{
+    if (!timeline_) {
+        logPrint("Effect script %s: no timeline to add its effects to", fileName.c_str());
+        return false;
+    }
+    ScriptReader reader;
+    reader.fileName = fileName;
+    while (reader.next(stream)) {
+        // Only a line with a brace opens a block; its kind is the word before the first blank.
+        if (!reader.contains("{"))
+            continue;
+        const std::string kindWord = reader.line.substr(0, reader.line.find(' '));
+        const EffectType* type = findType(kindWord);
+        if (!type)
+            continue;
+        std::unique_ptr<Effect> effect = type->create();
+        if (!effect) {
+            logStop(fileName, physicalLine(stream), reader.line, "the effect could not be made");
+            return false;
+        }
+        try {
+            if (!type->readBlock(reader, stream, *effect)) {
+                const std::string why = "no keyword of the " + type->name + " block takes this line";
+                logStop(fileName, physicalLine(stream), reader.line, why.c_str());
+                return false;
+            }
+        } catch (ImageScriptException& e) {
+            if (e.fileName.empty() || e.fileName == fileName) {
+                e.fileName = fileName;
+                e.lineNumber = physicalLine(stream);
+                if (e.lineText.empty())
+                    e.lineText = reader.line;
+            }
+            logStop(e.fileName, e.lineNumber, e.lineText, e.what());
+            throw;
+        }
+        timeline_->add(std::move(effect));
+    }
+    return true;
+}

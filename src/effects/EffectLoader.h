@@ -1,0 +1,42 @@
+// Reads ".effect" timeline scripts: finds the blocks of the known kinds, lets each kind read its
+// block and registers the effects with the timeline.
+#pragma once
+#include "effects/EffectType.h"
+
+#include <istream>
+#include <memory>
+#include <string>
+#include <vector>
+
+class EffectTimeline;
+
+class EffectLoader {
+public:
+    // Creates one type per kind of the kind table; effects go to `timeline` (the program's
+    // timeline when none is given).
+    explicit EffectLoader(EffectTimeline* timeline = nullptr);
+    // Destroys the types, last first. The effects read belong to the timeline and stay.
+    ~EffectLoader();
+    EffectLoader(const EffectLoader&) = delete;
+    EffectLoader& operator=(const EffectLoader&) = delete;
+
+    // Reads one script and registers every effect it holds. False when the file can't be opened
+    // or reading stopped at a block that could not be made or read (effects registered before
+    // stay); true when the end of the file was reached. ImageScriptException from a block
+    // (an animator that can't be read) leaves this call with the file and line filled in.
+    bool load(const std::string& fileName);
+    // The same for a script already open; `fileName` names it in messages.
+    bool load(std::istream& stream, const std::string& fileName);
+
+    // The type whose kind name equals `kindWord` exactly, or none.
+    const EffectType* findType(const std::string& kindWord) const;
+    const std::vector<std::unique_ptr<EffectType>>& types() const { return types_; }
+
+    // Every kind keyword of the timeline script, in table order, whether or not this build can
+    // read that kind yet.
+    static std::vector<std::string> kindNames();
+
+private:
+    std::vector<std::unique_ptr<EffectType>> types_;
+    EffectTimeline* timeline_;
+};

@@ -1,0 +1,39 @@
+// The one timeline of the show: owns every effect, switches effects on when the show time enters
+// their window, keeps them ordered by layer while they are on, and retires them afterwards.
+#pragma once
+#include "effects/Effect.h"
+
+#include <list>
+#include <memory>
+
+class EffectTimeline {
+public:
+    EffectTimeline();
+    ~EffectTimeline();
+    EffectTimeline(const EffectTimeline&) = delete;
+    EffectTimeline& operator=(const EffectTimeline&) = delete;
+
+    static EffectTimeline* instance;
+
+    // Registers an effect; the timeline owns it from now on.
+    void add(std::unique_ptr<Effect> effect);
+    // Prepares every pending effect once, including effects added while this runs.
+    void prepareAll();
+    // Switches on the pending effects whose window holds `time`, then updates the active ones
+    // that are still inside their window and retires the others.
+    void update(float time);
+    // Renders the active effects, lowest layer first.
+    void renderAll();
+    // Releases and destroys every effect: pending ones, then active ones, each list from its end.
+    void clear();
+
+    using List = std::list<std::unique_ptr<Effect>>;
+    const List& pending() const { return pending_; }
+    const List& active() const { return active_; }
+
+private:
+    static void clearList(List& list);
+
+    List pending_;
+    List active_;
+};

@@ -1,0 +1,65 @@
+// The reader and maker of one effect kind: the block keyword, the shared block and common-line
+// readers, and a template that gives a kind its own keyword table.
+#pragma once
+#include "effects/Effect.h"
+#include "script/ScriptReader.h"
+
+#include <istream>
+#include <memory>
+#include <span>
+#include <string>
+
+class EffectType {
+public:
+    explicit EffectType(std::string kindName) : name(std::move(kindName)) {}
+    virtual ~EffectType() = default;
+    EffectType(const EffectType&) = delete;
+    EffectType& operator=(const EffectType&) = delete;
+
+    // A new effect of this kind; the base makes none.
+    virtual std::unique_ptr<Effect> create() const;
+    // Reads the lines of a block up to the first line holding "}" (or the end of the stream),
+    // handing each to readLine. False as soon as readLine refuses a line; the refused line is
+    // then left in reader.line.
+    virtual bool readBlock(ScriptReader& reader, std::istream& stream, Effect& effect) const;
+    // The common keywords: "Name ", "Start ", "End ", "Layer ", "Keyframer {", "KeyframerLW {",
+    // tested in that order on reader.line. False when none matches. Throws
+    // ImageScriptException when an animator block can't be read.
+    virtual bool readLine(ScriptReader& reader, std::istream& stream, Effect& effect) const;
+
+    // The keyword that opens a block of this kind ("Image" for "Image {").
+    const std::string name;
+};
+
+// A kind whose own lines are keywords with a reader each, tested in table order after the common
+// keywords; the first keyword the line contains wins.
+template <class E>
+class EffectKind : public EffectType {
+public:
+    struct Keyword {
+        const char* text;
+        void (*read)(const std::string& line, E& effect);
+    };
+
+    EffectKind(std::string kindName, std::span<const Keyword> keywords)
+        : EffectType(std::move(kindName)), keywords_(keywords) {}
+
+    std::unique_ptr<Effect> create() const override { return std::make_unique<E>(); }
+
+    bool readLine(ScriptReader& reader, std::istream& stream, Effect& effect) const override
+    {
+        if (EffectType::readLine(reader, stream, effect))
+            return true;
+        for (const Keyword& keyword : keywords_) {
+            if (reader.contains(keyword.text)) {
+                // The type only ever reads effects that its own create made.
+                keyword.read(reader.line, static_cast<E&>(effect));
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    std::span<const Keyword> keywords_;
+};
