@@ -5,7 +5,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
+
+// The most pixels any decoder accepts (16384 x 16384, the largest texture a driver takes).
+inline constexpr std::size_t kMaxImagePixels = std::size_t(16384) * 16384;
 
 // Which decoder produced the samples: the per-format conversion rules differ slightly.
 enum class SampleSource { Tga, Png, Jpeg };
@@ -28,6 +32,12 @@ struct DecodedImage {
 // The packed value (see packPixel) of one source pixel for `pixelType`.
 std::uint32_t convertPixel(int pixelType, const std::uint8_t* sample, int channels,
                            SampleSource source);
+
+// Bytes a pixel of `pixelType` carries when a reader fills it (0 for codes that get nothing).
+int packedBytes(int pixelType);
+// Converts one row of `width` source pixels into packed pixels of `pixelType` at `dst`.
+void convertRow(const std::uint8_t* src, int width, int channels, SampleSource source,
+                int pixelType, std::uint8_t* dst);
 
 // A 2D texture of `pixelType` from every row: file row i becomes texture row i, or
 // height - 1 - i when `flipRows` is set (TGA). None when the image is empty.

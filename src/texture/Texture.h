@@ -77,10 +77,11 @@ public:
     std::unique_ptr<std::uint8_t[]> pixels;
 
 protected:
-    // glTexImage2D / compressed / mipmapped upload of this picture to `face` (GL_TEXTURE_2D or
-    // a cube face) with the mipmap choice of `owner`.
+    // Level 0 (glTexImage2D, or the compressed call for codes 12 to 14) or, when `owner`'s
+    // filter asks for mipmaps, gluBuild2DMipmaps with `mipmapComponents`, sent to `face`
+    // (GL_TEXTURE_2D or a cube-map face).
     friend class CubeMapTexture;
-    void sendImage(GLenum face, const TextureState& owner) const;
+    void sendImage(GLenum face, const TextureState& owner, GLint mipmapComponents) const;
 };
 
 // A row of texels.

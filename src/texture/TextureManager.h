@@ -36,7 +36,9 @@ public:
     // The first entry whose alias or else whose name equals `name`, with one new reference.
     Texture* find(const std::string& name);
     // Gives back one reference and clears `ref`; a texture left with only the manager's
-    // reference is removed and destroyed. False when `ref` was empty.
+    // reference is removed and destroyed (so is an unlisted texture left with none). False when
+    // `ref` was empty. Holders that want the manager to keep the texture cached (an Image block
+    // of a material script) drop their reference with releaseRef() instead.
     bool release(Texture*& ref);
     template <class T>
     bool release(T*& ref)
@@ -77,6 +79,9 @@ public:
 
 private:
     Texture* findEntry(const std::string& name) const;
+    bool locate(const std::string& name, std::string& prefix) const;
+    bool isListed(const Texture* texture) const;
+    void unlist(Texture* texture);
     void destroy(Texture* texture);
 
     std::vector<Texture*> list;
@@ -84,3 +89,7 @@ private:
     std::vector<std::unique_ptr<ImageWriter>> writers;
     std::vector<std::string> paths;
 };
+
+// Fills face i (+X, -X, +Y, -Y, +Z, -Z) of a normalization cube map, an RGB square: texel (x, y)
+// holds the unit direction through it, each component c as the byte (c * 0.5 + 0.5) * 255.
+void fillNormalizationFace(ImageTexture& face, int i);
