@@ -1,0 +1,13 @@
+#include "material/Material.h"
+
+void Material::bind()
+{
+    for (const auto& state : states)
+        state->apply();
+}
+
+void Material::unbind()
+{
+    for (const auto& state : states)
+        state->restore();
+}
