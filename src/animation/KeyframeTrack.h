@@ -22,7 +22,7 @@ public:
     // same float. False when the stream fails.
     bool write(std::ostream& stream) const;
 
-    // How many numbers a Key line holds (the time first).
+    // How many numbers a Key line of this track holds when read (the time first).
     virtual int keyValueCount() const = 0;
     // Appends a key from a Key line's numbers (values[0] is the time). False, and nothing
     // stored, when the track already holds its capacity.
@@ -36,14 +36,15 @@ protected:
     // The Type line's name, or nullptr when the kind writes none.
     virtual const char* typeName() const { return nullptr; }
     virtual void storeKey(const float* values) = 0;
-    // The numbers of key i as a Key line holds them (the time first).
-    virtual void keyValues(int i, float* values) const = 0;
+    // The numbers written on key i's Key line (the time first, at most five); returns how many.
+    virtual int keyValues(int i, float* values) const = 0;
 
-    // Where t lies between the keys. Before or at the first key: -1 with u = 0; at or after the
-    // last: count - 1; otherwise the segment i with time[i] <= t < time[i + 1] and
-    // u = (t - time[i]) / (time[i + 1] - time[i]), so a zero-length segment is never chosen. Keys
-    // out of time order can leave t in no segment: then the last key, like a time past the end.
-    int findSegment(float t, float& u) const;
+    // Where t lies between the keys (the track has at least one). False with i the key whose
+    // value applies: 0 at or before the first key's time, the last key at or after the last's.
+    // True with the segment i for which time[i] <= t < time[i + 1] and
+    // u = (t - time[i]) / (time[i + 1] - time[i]) in [0, 1), so a zero-length segment is never
+    // chosen. Keys out of time order can leave t in no segment: then the last key applies.
+    bool segmentAt(float t, int& i, float& u) const;
 
     int capacity_;
     std::vector<float> times_;
@@ -70,7 +71,7 @@ public:
 protected:
     const char* typeName() const override;
     void storeKey(const float* values) override;
-    void keyValues(int i, float* values) const override;
+    int keyValues(int i, float* values) const override;
 
 private:
     Kind kind_;
@@ -103,14 +104,14 @@ protected:
     void storeKey(const float* values) override;
     // Always in the axis-angle form (the form a track without Type line reads), from the key as
     // read, so that reading the text back and preparing again gives the same rotations.
-    void keyValues(int i, float* values) const override;
-    const char* typeName() const override { return nullptr; }
+    int keyValues(int i, float* values) const override;
 
 private:
     Kind kind_;
     std::vector<Quaternion> keys_;
     std::vector<Quaternion> evaluated_;
-    // Slerp keys keep the axis and angle they were written with, so they are written back exactly.
+    // The axis and angle each key is written with: a Slerp key's own numbers (written back
+    // exactly), an HPR key's rotation converted in double precision.
     std::vector<Vector3> axes_;
     std::vector<float> degrees_;
 };
@@ -128,7 +129,7 @@ public:
 
 protected:
     void storeKey(const float* values) override;
-    void keyValues(int i, float* values) const override;
+    int keyValues(int i, float* values) const override;
 
 private:
     std::vector<float> keys_;
@@ -147,5 +148,9 @@ public:
 
 protected:
     void storeKey(const float*) override {}
-    void keyValues(int i, float* values) const override { values[0] = times_[i]; }
+    int keyValues(int i, float* values) const override
+    {
+        values[0] = times_[i];
+        return 1;
+    }
 };

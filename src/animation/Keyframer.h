@@ -5,6 +5,7 @@
 #include "animation/KeyframeTrack.h"
 #include "math/Matrix4x4.h"
 
+#include <array>
 #include <memory>
 
 class Keyframer : public Animator {
@@ -38,4 +39,8 @@ public:
     std::unique_ptr<RotateTrack> rotateTrack;
     std::unique_ptr<ScaleTrack> scaleTrack;
     std::unique_ptr<VisibleTrack> visibleTrack;
+
+private:
+    // The four track slots in write order (absent ones null).
+    std::array<KeyframeTrack*, 4> tracks() const;
 };

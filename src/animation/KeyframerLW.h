@@ -1,5 +1,19 @@
 // The envelope animator of "KeyframerLW {" blocks: nine envelopes giving position, heading/
 // pitch/bank and scale.
+//
+// The block, as read (an envelope has no "}" of its own, so the first line that is not a
+// "Channel " line closes the whole block):
+//     KeyframerLW {
+//         Channel 0
+//         { Envelope
+//           2
+//           Key 0 0 3 0 0 0 0 0 0 0      ; value time shape tension continuity bias p0..p3
+//           Key 5 2 3 0 0 0 0 0 0 0
+//           Behaviors 1 1
+//         Channel 6
+//         { Envelope
+//           ...
+//     }
 #pragma once
 #include "animation/Animator.h"
 #include "animation/Envelope.h"
