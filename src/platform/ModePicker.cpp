@@ -27,15 +27,15 @@ constexpr Colour accentText{160, 198, 236};
 constexpr Colour field{40, 44, 52};
 constexpr Colour fieldHover{46, 51, 60};
 constexpr Colour border{64, 70, 81};
-constexpr Colour borderHover{88, 96, 110};
+constexpr Colour borderHover{110, 120, 138};
 constexpr Colour sunkenFill{22, 24, 29};
 constexpr Colour sunkenShade{14, 15, 18};
 constexpr Colour sunkenLight{52, 57, 66};
 constexpr Colour button{48, 53, 62};
-constexpr Colour buttonHover{58, 64, 75};
+constexpr Colour buttonHover{66, 74, 88};
 constexpr Colour buttonPressed{38, 42, 49};
 constexpr Colour primary{52, 108, 168};
-constexpr Colour primaryHover{64, 124, 188};
+constexpr Colour primaryHover{70, 134, 200};
 constexpr Colour primaryPressed{44, 92, 145};
 constexpr Colour primaryBorder{86, 150, 214};
 constexpr Colour listFill{34, 38, 45};
@@ -218,13 +218,22 @@ void drawCredits(Painter& p, const std::vector<std::string>& lines)
     p.fill({r.x + r.w - 1, r.y, 1, r.h}, palette::sunkenLight);
     const PickerRect inner{r.x + 1, r.y + 1, r.w - 2, r.h - 2};
     p.clip(&inner);
-    // The lines sit in the middle of the block, or from its top when there are too many.
-    const int textHeight =
-        int(lines.empty() ? 0 : lines.size() - 1) * kCreditPitch + PickerFont::capHeight();
-    int baseline = r.y + std::max(kCreditPadding, (r.h - textHeight) / 2) + PickerFont::capHeight();
+    // Long lines wrap at spaces; the whole text sits in the middle of the block, or from its top
+    // when it is taller than the block.
+    struct Line {
+        std::string text;
+        Colour colour;
+    };
+    std::vector<Line> shown;
     for (size_t i = 0; i < lines.size(); ++i) {
         const Colour c = i == 0 ? palette::accentText : i == 1 ? palette::dimText : palette::text;
-        p.text(r.x + kCreditPadding, baseline, PickerFont::fit(lines[i], r.w - 2 * kCreditPadding), c);
+        for (std::string& part : PickerFont::wrap(lines[i], r.w - 2 * kCreditPadding))
+            shown.push_back({std::move(part), c});
+    }
+    const int textHeight = int(shown.empty() ? 0 : shown.size() - 1) * kCreditPitch + PickerFont::capHeight();
+    int baseline = r.y + std::max(kCreditPadding, (r.h - textHeight) / 2) + PickerFont::capHeight();
+    for (const Line& line : shown) {
+        p.text(r.x + kCreditPadding, baseline, line.text, line.colour);
         baseline += kCreditPitch;
     }
     p.clip(nullptr);

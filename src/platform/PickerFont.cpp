@@ -1,5 +1,7 @@
 #include "platform/PickerFont.h"
 
+#include <algorithm>
+
 namespace platform {
 namespace {
 #include "platform/PickerFont.inc"
@@ -67,6 +69,33 @@ std::string PickerFont::fit(const std::string& text, int maxWidth)
     while (!out.empty() && out.back() == ' ')
         out.pop_back();
     return out + dots;
+}
+
+std::vector<std::string> PickerFont::wrap(const std::string& text, int maxWidth)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        if (text[pos] == ' ') {
+            ++pos;
+            continue;
+        }
+        const size_t end = std::min(text.find(' ', pos), text.size());
+        const std::string word = text.substr(pos, end - pos);
+        pos = end;
+        const std::string joined = line.empty() ? word : line + ' ' + word;
+        if (textWidth(joined) <= maxWidth) {
+            line = joined;
+            continue;
+        }
+        if (!line.empty())
+            lines.push_back(line);
+        line = fit(word, maxWidth);
+    }
+    if (!line.empty() || lines.empty())
+        lines.push_back(line);
+    return lines;
 }
 
 } // namespace platform

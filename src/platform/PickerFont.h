@@ -2,6 +2,7 @@
 // picker draws text without a font file.
 #pragma once
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -31,6 +32,9 @@ public:
     // The text itself when it fits into maxWidth pixels, else its longest prefix that fits with
     // "..." appended ("" when not even "..." fits).
     static std::string fit(const std::string& text, int maxWidth);
+    // The text broken at spaces into lines of at most maxWidth pixels, like a static text
+    // control; a word wider than a whole line is cut with `fit`. An empty text is one empty line.
+    static std::vector<std::string> wrap(const std::string& text, int maxWidth);
 };
 
 } // namespace platform

@@ -75,6 +75,33 @@ TEST(PickerFont, FitKeepsShortTextAndEllipsisesLongText)
     EXPECT_EQ(PickerFont::fit(text, -5), "");
 }
 
+TEST(PickerFont, WrapBreaksAtSpacesWithinTheWidth)
+{
+    const std::string text = "A real-time show  by the makers of many things";
+    const int width = PickerFont::textWidth("A real-time show by");
+    const auto lines = PickerFont::wrap(text, width);
+    ASSERT_GE(lines.size(), 3u);
+    std::string joined;
+    for (const std::string& line : lines) {
+        EXPECT_LE(PickerFont::textWidth(line), width) << line;
+        EXPECT_FALSE(line.empty());
+        EXPECT_NE(line.front(), ' ');
+        EXPECT_NE(line.back(), ' ');
+        joined += (joined.empty() ? "" : " ") + line;
+    }
+    EXPECT_EQ(joined, "A real-time show by the makers of many things");
+    EXPECT_EQ(lines[0], "A real-time show by");
+
+    // A word wider than the line is cut; nothing is lost around it.
+    const auto cut = PickerFont::wrap("to Supercalifragilistic go", PickerFont::textWidth("Supercali"));
+    ASSERT_EQ(cut.size(), 3u);
+    EXPECT_EQ(cut[0], "to");
+    EXPECT_EQ(cut[1].substr(cut[1].size() - 3), "...");
+    EXPECT_EQ(cut[2], "go");
+    EXPECT_EQ(PickerFont::wrap("", 100), std::vector<std::string>{""});
+    EXPECT_EQ(PickerFont::wrap("Short", 1000), std::vector<std::string>{"Short"});
+}
+
 TEST(PickerModel, LayoutKeepsControlsApartAndInsideTheWindow)
 {
     const PickerModel m(30, 1);
