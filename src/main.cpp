@@ -4,6 +4,12 @@
 #include "app/ShowApplication.h"
 #include "core/Log.h"
 #include "platform/Paths.h"
+#include "effects/EffectTimeline.h"
+#include "font/ConsoleFont.h"
+#include "font/FontRegistry.h"
+#include "geometry/MeshManager.h"
+#include "material/MaterialLibrary.h"
+#include "texture/TextureManager.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -81,6 +87,12 @@ int main(int argc, char** argv)
     }
 
     // The program-wide singletons, constructed in this order and destroyed in reverse.
+    ConsoleFont consoleFont;
+    EffectTimeline timeline;
+    MeshManager meshes;
+    FontRegistry fontRegistry;
+    MaterialLibrary materials;
+    TextureManager textures;
     Log log;
 
     RunOptions options;

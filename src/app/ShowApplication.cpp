@@ -6,6 +6,12 @@
 #include "core/ShowValues.h"
 #include "platform/MessageBox.h"
 #include "script/ImageScriptException.h"
+#include "effects/EffectLoader.h"
+#include "effects/EffectTimeline.h"
+#include "font/ConsoleFont.h"
+#include "geometry/MeshManager.h"
+#include "material/MaterialLibrary.h"
+#include "texture/TextureManager.h"
 
 #include <cstdio>
 
@@ -79,6 +85,16 @@ bool ShowApplication::init()
     }
     setDefaultGLState();
 
+    if (MeshManager* meshes = MeshManager::instance) {
+        meshes->registerDefaultHandlers();
+        meshes->addSearchPath("data\\obj\\");
+    }
+    if (TextureManager* textures = TextureManager::instance) {
+        textures->createDefaults();
+        textures->addSearchPath("data\\art\\");
+        textures->addSearchPath("data\\fnt\\");
+    }
+
     pbuffer_.reset(createPBuffer());
     if (!pbuffer_ || !pbuffer_->create(512, 512)) {
         platform::showMessageBox("OPENGL ERROR", "UNABLE TO INITIATE PBUFFER");
@@ -95,13 +111,55 @@ bool ShowApplication::init()
     return true;
 }
 
+// The loading picture, drawn once before the scripts load: first image row at the top. A
+// missing picture is skipped quietly; nothing later needs it.
 void ShowApplication::drawLoadingScreen()
 {
+    TextureManager* textures = TextureManager::instance;
+    Texture* picture = textures ? textures->load("loading.jpg", 8, GL_TEXTURE_2D) : nullptr;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    if (!picture) {
+        swapBuffers();
+        return;
+    }
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, 640, 0, 480, 0, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    picture->bind(GL_TEXTURE0);
+    glBegin(GL_QUADS);
+    glTexCoord2f(1, 0); glVertex2f(640, 480);
+    glTexCoord2f(0, 0); glVertex2f(0, 480);
+    glTexCoord2f(0, 1); glVertex2f(0, 0);
+    glTexCoord2f(1, 1); glVertex2f(640, 0);
+    glEnd();
+    picture->unbind(GL_TEXTURE0);
+    textures->release(picture);
+    textures->releaseByName("loading.jpg");
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    swapBuffers();
 }
 
 bool ShowApplication::loadScripts()
 {
     try {
+        // Materials first: effects look them up by name while they load.
+        if (MaterialLibrary::instance)
+            MaterialLibrary::instance->load("data\\scr\\generic.shader");
+        if (ConsoleFont::instance)
+            ConsoleFont::instance->load();
+        if (EffectTimeline* timeline = EffectTimeline::instance) {
+            EffectLoader loader(timeline);
+            loader.load("data\\scr\\generic.effect");
+            timeline->prepareAll();
+        }
     } catch (const ImageScriptException& e) {
         logPrint("SCRIPTING ERROR in %s", e.location().c_str());
         std::fprintf(stderr, "oculith: script error in %s\n", e.location().c_str());
@@ -131,6 +189,10 @@ bool ShowApplication::startMusic()
 void ShowApplication::update(float)
 {
     const float now = currentShowTime();
+    if (TextureManager::instance)
+        TextureManager::instance->time = now;
+    if (EffectTimeline::instance)
+        EffectTimeline::instance->update(now);
     if (endTime < now)
         requestClose();
     if (isKeyDown(platform::Key::One))
@@ -146,12 +208,39 @@ void ShowApplication::render()
     else
         glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glColor3f(1.0f, 1.0f, 1.0f);
+    if (EffectTimeline::instance)
+        EffectTimeline::instance->renderAll();
     if (overlayVisible)
         drawOverlay();
 }
 
+// Frame rate of the last frame (not an average) and the show time, in blue at the top left.
+// Without a loaded font there is nothing to draw with.
 void ShowApplication::drawOverlay()
 {
+    ConsoleFont* font = ConsoleFont::instance;
+    if (!font || !font->isLoaded())
+        return;
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, 640, 0, 480, 0, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glColor3f(0.0f, 0.0f, 1.0f);
+    font->begin2D();
+    font->printAt(0, 464, "FPS %4.2f Time %3.3f", frameTime > 0.0 ? 1.0 / frameTime : 0.0,
+                  double(currentShowTime()));
+    font->end2D();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glPopAttrib();
 }
 
 void ShowApplication::resize(int width, int height)
@@ -170,5 +259,11 @@ bool ShowApplication::shutdown()
             PBuffer::instance = nullptr;
         pbuffer_.reset();
     }
+    if (ConsoleFont::instance)
+        ConsoleFont::instance->release();
+    if (EffectTimeline::instance)
+        EffectTimeline::instance->clear();
+    if (MeshManager::instance)
+        MeshManager::instance->releaseAll();
     return true;
 }
