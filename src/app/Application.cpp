@@ -57,7 +57,7 @@ int Application::chooseDisplayMode()
     logEndSection("VideoModes");
 
     const std::vector<std::string> credits = {
-        "Oculith", "2026", "A real-time show by the Oculith makers", "Code: the engine crew",
+        "Oculith", "2026", "Made by the Oculith makers", "Code: the engine crew",
         "Models: the geometry crew", "Graphics: the pixel crew", "Music: the synth crew"};
     const auto result = platform::runModePicker(settings.title, entries, 1, credits);
     if (result.button == 1005)
