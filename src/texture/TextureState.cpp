@@ -319,7 +319,9 @@ void TextureState::restoreEnvironment(GLenum) const
 
 void TextureState::parse(ScriptReader& reader, std::istream& stream)
 {
-    while (reader.next(stream)) {
+    for (;;) {
+        // An unterminated block reads empty lines at the end and fails on them.
+        reader.next(stream);
         int value = 0;
         if (reader.contains("Priority ")) {
             scanFloats(reader.line, priority);
@@ -351,7 +353,9 @@ void TextureState::parse(ScriptReader& reader, std::istream& stream)
 
 void TextureState::parseApply(ScriptReader& reader, std::istream& stream)
 {
-    while (reader.next(stream)) {
+    for (;;) {
+        // An unterminated block reads empty lines at the end and fails on them.
+        reader.next(stream);
         const ApplyField* field = nullptr;
         for (const ApplyField& f : kApplyFields) {
             if (reader.contains(f.keyword)) {
@@ -373,7 +377,9 @@ void TextureState::parseApply(ScriptReader& reader, std::istream& stream)
 
 void TextureState::parseEnvmap(ScriptReader& reader, std::istream& stream)
 {
-    while (reader.next(stream)) {
+    for (;;) {
+        // An unterminated block reads empty lines at the end and fails on them.
+        reader.next(stream);
         int value = 0;
         if (reader.contains("Mode ")) {
             if (lookup(valueWord(reader.line), kTexGenWords, value))
