@@ -286,6 +286,9 @@ int Application::run(const RunOptions& options)
         options_.fps = 60;
     shotTaken_.assign(options_.shots.size(), false);
     platform::setMessageBoxHeadless(options_.headless);
+    platform::setMessageBoxListener([](const std::string& title, const std::string& text) {
+        logPrint("%s: %s", title.c_str(), text.c_str());
+    });
     if (Log::instance)
         Log::instance->open("application.log");
 
