@@ -1,14 +1,12 @@
 #include "LwoBuilder.h"
+#include "LwoWalk.h"
 #include "TestFiles.h"
 #include "lwo/LwoReader.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -51,60 +49,6 @@ LwoBytes facePolygons(std::initializer_list<std::initializer_list<unsigned>> pol
     return body;
 }
 
-// The facts of a file's first layer found by walking its chunks directly.
-struct WalkedLayer {
-    std::size_t points = 0;
-    std::size_t polygons = 0;
-    std::size_t triangles = 0;
-    float min[3] = {0, 0, 0};
-    float max[3] = {0, 0, 0};
-};
-
-std::uint32_t be32(const unsigned char* p) { return (p[0] << 24) | (p[1] << 16) | (p[2] << 8) | p[3]; }
-float bef(const unsigned char* p)
-{
-    std::uint32_t bits = be32(p);
-    float f;
-    std::memcpy(&f, &bits, 4);
-    return f;
-}
-
-WalkedLayer walkFirstLayer(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::vector<unsigned char> d((std::istreambuf_iterator<char>(in)), {});
-    WalkedLayer layer;
-    int layers = 0;
-    for (std::size_t p = 12; p + 8 <= d.size();) {
-        std::string id(reinterpret_cast<char*>(&d[p]), 4);
-        std::size_t size = be32(&d[p + 4]);
-        const unsigned char* body = &d[p + 8];
-        if (id == "LAYR" && ++layers > 1)
-            break;
-        if (id == "PNTS") {
-            layer.points = size / 12;
-            for (std::size_t i = 0; i < layer.points; ++i)
-                for (int a = 0; a < 3; ++a) {
-                    float v = bef(body + i * 12 + a * 4);
-                    layer.min[a] = i ? std::min(layer.min[a], v) : v;
-                    layer.max[a] = i ? std::max(layer.max[a], v) : v;
-                }
-        }
-        if (id == "POLS" && std::memcmp(body, "FACE", 4) == 0) {
-            for (std::size_t q = 4; q < size;) {
-                unsigned count = ((body[q] << 8) | body[q + 1]) & 0x3FF;
-                q += 2;
-                for (unsigned v = 0; v < count; ++v)
-                    q += body[q] == 0xFF ? 4 : 2;
-                ++layer.polygons;
-                layer.triangles += count >= 3 ? count - 2 : 0;
-            }
-        }
-        p += 8 + size + (size & 1);
-    }
-    return layer;
-}
-
 } // namespace
 
 TEST(LwoCorpus, EveryLwo2FileReadsAndMatchesAChunkWalk)
@@ -122,8 +66,8 @@ TEST(LwoCorpus, EveryLwo2FileReadsAndMatchesAChunkWalk)
         ASSERT_NE(object, nullptr);
         ASSERT_FALSE(object->layers.empty());
         const LwoLayer& layer = object->layers.front();
-        WalkedLayer walked = walkFirstLayer(path);
-        EXPECT_EQ(layer.points.count(), walked.points);
+        WalkedLayer walked = lwowalk::walkFirstLayer(path);
+        EXPECT_EQ(layer.points.count(), walked.points());
         EXPECT_EQ(layer.polygons.size(), walked.polygons);
         std::size_t triangles = 0;
         for (const LwoPolygon& polygon : layer.polygons)
