@@ -12,6 +12,10 @@
 #include <memory>
 #include <string>
 
+// Sets the extension flags texture code tests beyond those logged at start-up (edge clamping,
+// S3TC compression). Needs the GL context current; TextureManager::createDefaults calls it.
+void initTextureExtensions();
+
 class Texture : public NamedResource {
 public:
     explicit Texture(GLenum target) : target(target) {}

@@ -63,6 +63,7 @@ void TextureManager::addWriter(std::unique_ptr<ImageWriter> writer)
 
 void TextureManager::createDefaults()
 {
+    initTextureExtensions();
     addReader(std::make_unique<ImageReader>("bmp"));
     addReader(std::make_unique<JpegReader>());
     addReader(std::make_unique<PngReader>());
