@@ -3,6 +3,8 @@
 void Material::bind()
 {
     for (const auto& state : states)
+        state->prepare();
+    for (const auto& state : states)
         state->apply();
 }
 

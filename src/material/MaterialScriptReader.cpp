@@ -14,6 +14,8 @@
 #include "material/TextureStage.h"
 #include "texture/TextureManager.h"
 
+#include <algorithm>
+
 namespace {
 
 struct ImageType {
@@ -62,14 +64,22 @@ const auto* findEntry(const Table& table, const std::string& text)
 }
 
 // The Image block's own reference on its current texture, given back however the block ends.
+// A listed texture keeps the manager's reference and stays for the materials that name it; one
+// the manager did not list (a second load of a listed file) has no other owner and goes.
 class HeldTexture {
 public:
     ~HeldTexture() { reset(); }
     Texture* get() const { return texture; }
     void reset(Texture* next = nullptr)
     {
-        if (texture && TextureManager::instance)
-            TextureManager::instance->release(texture);
+        if (texture) {
+            TextureManager* manager = TextureManager::instance;
+            const auto& listed = manager->textures();
+            if (std::find(listed.begin(), listed.end(), texture) != listed.end())
+                texture->releaseRef();
+            else
+                manager->release(texture);
+        }
         texture = next;
     }
 

@@ -69,6 +69,12 @@ void TextureStage::selectUnit() const
         ext::glActiveTextureARB(unit);
 }
 
+void TextureStage::prepare()
+{
+    if (held && held->glName == Texture::kNoGLName)
+        held->upload();
+}
+
 void TextureStage::apply()
 {
     if (held)

@@ -25,6 +25,9 @@ public:
     void apply() override;
     // Resets the animated texture matrix, unbinds the texture and leaves unit 0 selected.
     void restore() override;
+    // Uploads a texture that has no GL object yet. Creating one binds it on unit 0 and switches
+    // unit 0 off again, which would undo an earlier stage of the same material.
+    void prepare() override;
 
     // Fills the stage from the lines after "Texture {" up to its "}". "Image " takes a texture
     // that an earlier Image block (or other code) made; an envelope that can't be read is an

@@ -1,0 +1,228 @@
+#include "MaterialTestSupport.h"
+
+#include "core/ExtensionRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+GLint integer(GLenum name)
+{
+    GLint v[4] = {};
+    glGetIntegerv(name, v);
+    return v[0];
+}
+
+using RenderStateGL = MaterialGLTest;
+
+// Each block changes the GL state while bound, and unbinding returns to the resting state.
+TEST_F(RenderStateGL, EveryStateIsInForceWhileBoundAndAtRestAfterUnbind)
+{
+    ASSERT_TRUE(initExtension("GL_EXT_blend_func_separate"));
+    struct Case {
+        const char* block;
+        std::function<void()> whileBound;
+    };
+    const std::vector<Case> cases = {
+        {"Alpha {\nEnable yes\nFunction LESS\nReference 0.3\n}",
+         [] {
+             EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
+             EXPECT_EQ(integer(GL_ALPHA_TEST_FUNC), GL_LESS);
+         }},
+        {"Blend {\nEnable yes\nLighting no\nSrc SRC_ALPHA\nDst ONE_MINUS_SRC_ALPHA\n"
+         "Src.Alpha ONE\nDst.Alpha ZERO\nBlendEquation REVERSE_SUBTRACT\nBlendColor 1 0 0 1\n}",
+         [] {
+             EXPECT_TRUE(glIsEnabled(GL_BLEND));
+             EXPECT_EQ(integer(GL_BLEND_SRC_RGB_EXT), GL_SRC_ALPHA);
+             EXPECT_EQ(integer(GL_BLEND_DST_RGB_EXT), GL_ONE_MINUS_SRC_ALPHA);
+             EXPECT_EQ(integer(GL_BLEND_SRC_ALPHA_EXT), GL_ONE);
+             EXPECT_EQ(integer(GL_BLEND_DST_ALPHA_EXT), GL_ZERO);
+             EXPECT_EQ(integer(GL_BLEND_EQUATION_EXT), GL_FUNC_REVERSE_SUBTRACT_EXT);
+             GLfloat c[4];
+             glGetFloatv(GL_BLEND_COLOR_EXT, c);
+             EXPECT_EQ(c[0], 1.0f);
+         }},
+        {"Blend {\nEnable no\n}", [] { EXPECT_FALSE(glIsEnabled(GL_BLEND)); }},
+        {"Cull {\nEnable no\nTwoSided yes\nFunction FRONT\nWinding CW\n}",
+         [] {
+             EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+             EXPECT_EQ(integer(GL_LIGHT_MODEL_TWO_SIDE), 1);
+         }},
+        {"Cull {\nFunction FRONT\nWinding CW\n}",
+         [] {
+             EXPECT_EQ(integer(GL_CULL_FACE_MODE), GL_FRONT);
+             EXPECT_EQ(integer(GL_FRONT_FACE), GL_CW);
+         }},
+        {"Fog {\nEnable yes\nFunction LINEAR\nStart 2\nEnd 9\nApply PER_PIXEL\n}",
+         [] {
+             EXPECT_TRUE(glIsEnabled(GL_FOG));
+             EXPECT_EQ(integer(GL_FOG_MODE), GL_LINEAR);
+             EXPECT_EQ(integer(GL_FOG_END), 9);
+         }},
+        {"Stencil {\nEnable yes\nFunction EQUAL\nReference 1\nMask 255\nZPass REPLACE\n}",
+         [] {
+             EXPECT_TRUE(glIsEnabled(GL_STENCIL_TEST));
+             EXPECT_EQ(integer(GL_STENCIL_FUNC), GL_EQUAL);
+             EXPECT_EQ(integer(GL_STENCIL_VALUE_MASK), 255);
+             EXPECT_EQ(integer(GL_STENCIL_PASS_DEPTH_PASS), GL_REPLACE);
+             EXPECT_EQ(integer(GL_STENCIL_FAIL), GL_ZERO);
+         }},
+        {"ZBuffer {\nWrite no\nFunction GREATER\n}",
+         [] {
+             EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST)) << "without Enable yes the test is off";
+             EXPECT_EQ(integer(GL_DEPTH_WRITEMASK), GL_FALSE);
+         }},
+        {"ZBuffer {\nEnable yes\nFunction ALWAYS\n}",
+         [] {
+             EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+             EXPECT_EQ(integer(GL_DEPTH_FUNC), GL_ALWAYS);
+         }},
+        {"Material {\nEnable yes\nAmbient 0.1 0.2 0.3 1.0\nShininess 12\n}",
+         [] {
+             EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
+             GLfloat a[4];
+             glGetMaterialfv(GL_FRONT, GL_AMBIENT, a);
+             EXPECT_FLOAT_EQ(a[0], 0.1f);
+             EXPECT_FLOAT_EQ(a[1], 0.2f);
+             EXPECT_FLOAT_EQ(a[2], 0.3f);
+             EXPECT_FLOAT_EQ(a[3], 1.0f);
+             glGetMaterialfv(GL_BACK, GL_SHININESS, a);
+             EXPECT_FLOAT_EQ(a[0], 12.0f);
+         }},
+        {"Material {\nDiffuse 1 0 0 0.5\n}",
+         [] {
+             EXPECT_TRUE(glIsEnabled(GL_COLOR_MATERIAL));
+             GLfloat c[4];
+             glGetFloatv(GL_CURRENT_COLOR, c);
+             EXPECT_EQ(c[1], 0.0f);
+             EXPECT_EQ(c[3], 0.5f);
+         }},
+        {"Polygon {\nEnable yes\nMode LINE\nFace FRONT\n}",
+         [] {
+             GLint mode[2];
+             glGetIntegerv(GL_POLYGON_MODE, mode);
+             EXPECT_EQ(mode[0], GL_LINE);
+             EXPECT_EQ(mode[1], GL_FILL);
+         }},
+        {"Vertex {\nEnable yes\nName \"v\"\n}", [] {}},
+        {"Fragment {\nEnable yes\nName \"f\"\n}",
+         [] {
+             if (ext::gl_ATI_fragment_shader)
+                 EXPECT_TRUE(glIsEnabled(GL_FRAGMENT_SHADER_ATI));
+         }},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.block);
+        const std::string name = "m" + std::to_string(index++);
+        Material* m = load("Shader {\nName \"" + name + "\"\n" + c.block + "\n}\n", name);
+        ASSERT_NE(m, nullptr);
+        m->bind();
+        c.whileBound();
+        m->unbind();
+        mattest::expectRestingState();
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+        library.release(m);
+    }
+}
+
+TEST_F(RenderStateGL, LightingSwitchGivesBackWhatWasThere)
+{
+    Material* m = load("Shader {\nName \"m\"\nBlend {\nEnable yes\nLighting no\n}\n}\n", "m");
+    ASSERT_NE(m, nullptr);
+    m->bind();
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    m->unbind();
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING)) << "2D drawing stays unlit";
+
+    glEnable(GL_LIGHTING); // a lit scene
+    m->bind();
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    m->unbind();
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    glDisable(GL_LIGHTING);
+    library.release(m);
+}
+
+TEST_F(RenderStateGL, TwoBlendBlocksApplyInOrder)
+{
+    Material* m = load("Shader {\nName \"m\"\nBlend {\nEnable yes\nSrc ZERO\n}\n"
+                       "Blend {\nEnable yes\nSrc DST_COLOR\nDst ZERO\n}\n}\n",
+                       "m");
+    ASSERT_NE(m, nullptr);
+    m->bind();
+    EXPECT_EQ(integer(GL_BLEND_SRC), GL_DST_COLOR);
+    EXPECT_EQ(integer(GL_BLEND_DST), GL_ZERO);
+    m->unbind();
+    mattest::expectRestingState();
+    library.release(m);
+}
+
+TEST_F(RenderStateGL, AdditiveBlendAddsColours)
+{
+    Material* m = load("Shader {\nName \"add\"\nBlend {\nEnable yes\n}\n}\n", "add");
+    ASSERT_NE(m, nullptr);
+    glColor3f(0.5f, 0.0f, 0.0f);
+    mattest::drawQuad(0, 0, 100, 100);
+    m->bind();
+    glColor3f(0.25f, 1.0f, 0.0f);
+    mattest::drawQuad(0, 0, 100, 100);
+    m->unbind();
+    EXPECT_PIXEL_NEAR(testgl::readPixel(50, 50), 191, 255, 0, 2);
+    // Unbound again: the next quad replaces instead of adding.
+    glColor3f(0.0f, 0.0f, 1.0f);
+    mattest::drawQuad(0, 0, 100, 100);
+    EXPECT_PIXEL_NEAR(testgl::readPixel(50, 50), 0, 0, 255, 1);
+    library.release(m);
+}
+
+TEST_F(RenderStateGL, AlphaTestPassesAtOrAboveTheReference)
+{
+    Material* m = load("Shader {\nName \"cut\"\nAlpha {\nEnable yes\nFunction GEQUAL\n"
+                       "Reference 0.5\n}\n}\n",
+                       "cut");
+    ASSERT_NE(m, nullptr);
+    m->bind();
+    glColor4f(1, 1, 1, 0.4f);
+    mattest::drawQuad(0, 0, 100, 100);
+    glColor4f(1, 1, 1, 0.6f);
+    mattest::drawQuad(100, 0, 200, 100);
+    m->unbind();
+    glColor4f(1, 1, 1, 1);
+    EXPECT_PIXEL_NEAR(testgl::readPixel(50, 50), 0, 0, 0, 1);
+    EXPECT_PIXEL_NEAR(testgl::readPixel(150, 50), 255, 255, 255, 1);
+    mattest::expectRestingState();
+    library.release(m);
+}
+
+TEST_F(RenderStateGL, StencilBlockMasksLaterDrawing)
+{
+    Material* write = load("Shader {\nName \"w\"\nStencil {\nEnable yes\nZPass REPLACE\n"
+                           "Reference 1\nMask 255\n}\n}\n",
+                           "w");
+    Material* test = load("Shader {\nName \"t\"\nStencil {\nEnable yes\nFunction EQUAL\n"
+                          "Reference 1\nMask 255\nZPass KEEP\nFail KEEP\nZFail KEEP\n}\n"
+                          "ZBuffer {\nEnable yes\nFunction ALWAYS\n}\n}\n",
+                          "t");
+    ASSERT_TRUE(write && test);
+    glColor3f(0, 0, 0);
+    write->bind();
+    mattest::drawQuad(0, 0, 100, 100);
+    write->unbind();
+    glColor3f(0, 1, 0);
+    test->bind();
+    glColor3f(0, 1, 0);
+    mattest::drawQuad(0, 0, 200, 100);
+    test->unbind();
+    glColor4f(1, 1, 1, 1);
+    EXPECT_PIXEL_NEAR(testgl::readPixel(50, 50), 0, 255, 0, 1);
+    EXPECT_PIXEL_NEAR(testgl::readPixel(150, 50), 0, 0, 0, 1);
+    mattest::expectRestingState();
+    library.release(write);
+    library.release(test);
+}
+
+} // namespace
