@@ -23,31 +23,10 @@ inline Sample unpack(const std::uint8_t* s, int channels, SampleSource source)
 // Codes whose pixels carry bytes; the others leave the zeroed buffer as it is.
 bool storesPixels(int pixelType)
 {
-    return packedBytes(pixelType) > 0;
+    return packedPixelBytes(pixelType) > 0;
 }
 
 } // namespace
-
-int packedBytes(int pixelType)
-{
-    switch (pixelType) {
-    case kPixelRed:
-    case kPixelGreen:
-    case kPixelBlue:
-    case kPixelAlpha:
-    case kPixelLuminance:
-    case kPixelIntensity:
-        return 1;
-    case kPixelLuminanceAlpha:
-        return 2;
-    case kPixelRGB:
-        return 3;
-    case kPixelRGBA:
-        return 4;
-    default:
-        return 0;
-    }
-}
 
 std::uint32_t convertPixel(int pixelType, const std::uint8_t* sample, int channels,
                            SampleSource source)
@@ -83,7 +62,7 @@ std::uint32_t convertPixel(int pixelType, const std::uint8_t* sample, int channe
 void convertRow(const std::uint8_t* src, int width, int channels, SampleSource source,
                 int pixelType, std::uint8_t* dst)
 {
-    const int bytes = packedBytes(pixelType);
+    const int bytes = packedPixelBytes(pixelType);
     if (bytes == 0)
         return;
     // The common case, RGB from R, G, B samples, is a straight copy.

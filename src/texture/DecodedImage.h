@@ -33,8 +33,6 @@ struct DecodedImage {
 std::uint32_t convertPixel(int pixelType, const std::uint8_t* sample, int channels,
                            SampleSource source);
 
-// Bytes a pixel of `pixelType` carries when a reader fills it (0 for codes that get nothing).
-int packedBytes(int pixelType);
 // Converts one row of `width` source pixels into packed pixels of `pixelType` at `dst`.
 void convertRow(const std::uint8_t* src, int width, int channels, SampleSource source,
                 int pixelType, std::uint8_t* dst);

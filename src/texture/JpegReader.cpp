@@ -144,28 +144,8 @@ bool decodeJpeg(const std::uint8_t* data, std::size_t size, DecodedImage& image)
     return true;
 }
 
-namespace {
-
-bool decodeJpegFile(const std::string& path, DecodedImage& image)
+bool JpegReader::decodeFile(const std::string& path, DecodedImage& image)
 {
     std::vector<std::uint8_t> bytes;
     return readWholeFile(path, bytes) && decodeJpeg(bytes.data(), bytes.size(), image);
-}
-
-} // namespace
-
-std::unique_ptr<Texture1D> JpegReader::read1D(const std::string& path, int pixelType)
-{
-    DecodedImage image;
-    if (!decodeJpegFile(path, image))
-        return nullptr;
-    return makeTexture1D(image, pixelType);
-}
-
-std::unique_ptr<ImageTexture> JpegReader::read2D(const std::string& path, int pixelType)
-{
-    DecodedImage image;
-    if (!decodeJpegFile(path, image))
-        return nullptr;
-    return makeTexture2D(image, pixelType, false);
 }

@@ -1,7 +1,6 @@
 // JPEG images through libjpeg-turbo: baseline, progressive, grey and CMYK, as 8-bit R, G, B.
 #pragma once
-#include "texture/DecodedImage.h"
-#include "texture/ImageReader.h"
+#include "texture/DecodingReader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,9 +9,10 @@
 // any library error or an implausible size.
 bool decodeJpeg(const std::uint8_t* data, std::size_t size, DecodedImage& image);
 
-class JpegReader : public ImageReader {
+class JpegReader : public DecodingReader {
 public:
-    JpegReader() : ImageReader("jpg") {}
-    std::unique_ptr<Texture1D> read1D(const std::string& path, int pixelType) override;
-    std::unique_ptr<ImageTexture> read2D(const std::string& path, int pixelType) override;
+    JpegReader() : DecodingReader("jpg", false) {}
+
+protected:
+    bool decodeFile(const std::string& path, DecodedImage& image) override;
 };

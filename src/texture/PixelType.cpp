@@ -52,7 +52,7 @@ std::uint64_t compressedImageSize(int code, int width, int height)
     return block * ((std::uint64_t(height) + 3) / 4) * ((std::uint64_t(width) + 3) / 4);
 }
 
-void packPixel(int code, std::uint32_t value, std::uint8_t* dst)
+int packedPixelBytes(int code)
 {
     switch (code) {
     case kPixelRed:
@@ -61,24 +61,22 @@ void packPixel(int code, std::uint32_t value, std::uint8_t* dst)
     case kPixelAlpha:
     case kPixelLuminance:
     case kPixelIntensity:
-        dst[0] = std::uint8_t(value);
-        break;
+        return 1;
     case kPixelLuminanceAlpha:
-        dst[0] = std::uint8_t(value >> 8);
-        dst[1] = std::uint8_t(value);
-        break;
+        return 2;
     case kPixelRGB:
-        dst[0] = std::uint8_t(value >> 16);
-        dst[1] = std::uint8_t(value >> 8);
-        dst[2] = std::uint8_t(value);
-        break;
+        return 3;
     case kPixelRGBA:
-        dst[0] = std::uint8_t(value >> 24);
-        dst[1] = std::uint8_t(value >> 16);
-        dst[2] = std::uint8_t(value >> 8);
-        dst[3] = std::uint8_t(value);
-        break;
+        return 4;
     default:
-        break;
+        return 0;
     }
+}
+
+void packPixel(int code, std::uint32_t value, std::uint8_t* dst)
+{
+    // Big end first: the last byte is always the low one.
+    const int bytes = packedPixelBytes(code);
+    for (int i = 0; i < bytes; ++i)
+        dst[i] = std::uint8_t(value >> (8 * (bytes - 1 - i)));
 }

@@ -41,6 +41,10 @@ inline bool isCompressedPixelType(int code) { return code >= kPixelDXT1 && code 
 // Bytes of a block-compressed image: 8 (DXT1) or 16 bytes per 4 x 4 block.
 std::uint64_t compressedImageSize(int code, int width, int height);
 
+// Bytes a packed value of `code` stores: 1 for the one-byte codes, 2 for luminance-alpha, 3 for
+// RGB, 4 for RGBA, 0 for every other code (nothing is stored for them).
+int packedPixelBytes(int code);
+
 // Stores one packed value (0xRRGGBBAA for RGBA, 0x00RRGGBB for RGB, 0xLLAA for luminance-alpha,
 // the low byte for one-byte codes) big-end first at `dst`; other codes store nothing.
 void packPixel(int code, std::uint32_t value, std::uint8_t* dst);

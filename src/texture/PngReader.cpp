@@ -123,28 +123,8 @@ bool decodePng(const std::uint8_t* data, std::size_t size, DecodedImage& image)
     return true;
 }
 
-namespace {
-
-bool decodePngFile(const std::string& path, DecodedImage& image)
+bool PngReader::decodeFile(const std::string& path, DecodedImage& image)
 {
     std::vector<std::uint8_t> bytes;
     return readWholeFile(path, bytes) && decodePng(bytes.data(), bytes.size(), image);
-}
-
-} // namespace
-
-std::unique_ptr<Texture1D> PngReader::read1D(const std::string& path, int pixelType)
-{
-    DecodedImage image;
-    if (!decodePngFile(path, image))
-        return nullptr;
-    return makeTexture1D(image, pixelType);
-}
-
-std::unique_ptr<ImageTexture> PngReader::read2D(const std::string& path, int pixelType)
-{
-    DecodedImage image;
-    if (!decodePngFile(path, image))
-        return nullptr;
-    return makeTexture2D(image, pixelType, false);
 }

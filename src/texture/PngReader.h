@@ -1,7 +1,6 @@
 // PNG images through libpng: every colour type and depth arrives as 8-bit R, G, B(, A).
 #pragma once
-#include "texture/DecodedImage.h"
-#include "texture/ImageReader.h"
+#include "texture/DecodingReader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,9 +9,10 @@
 // rows top first. False on a bad signature, any libpng error or an implausible size.
 bool decodePng(const std::uint8_t* data, std::size_t size, DecodedImage& image);
 
-class PngReader : public ImageReader {
+class PngReader : public DecodingReader {
 public:
-    PngReader() : ImageReader("png") {}
-    std::unique_ptr<Texture1D> read1D(const std::string& path, int pixelType) override;
-    std::unique_ptr<ImageTexture> read2D(const std::string& path, int pixelType) override;
+    PngReader() : DecodingReader("png", false) {}
+
+protected:
+    bool decodeFile(const std::string& path, DecodedImage& image) override;
 };

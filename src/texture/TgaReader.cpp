@@ -237,7 +237,7 @@ TgaResult decodeTga(const std::uint8_t* data, std::size_t size, DecodedImage& im
     return TgaResult::Ok;
 }
 
-bool TgaReader::decode(const std::string& path, DecodedImage& image)
+bool TgaReader::decodeFile(const std::string& path, DecodedImage& image)
 {
     std::vector<std::uint8_t> bytes;
     if (!readWholeFile(path, bytes)) {
@@ -255,21 +255,4 @@ bool TgaReader::decode(const std::string& path, DecodedImage& image)
     }
     // Textures are made from 24- and 32-bit pictures only; grey ones are refused.
     return image.channels == 3 || image.channels == 4;
-}
-
-std::unique_ptr<Texture1D> TgaReader::read1D(const std::string& path, int pixelType)
-{
-    DecodedImage image;
-    if (!decode(path, image))
-        return nullptr;
-    return makeTexture1D(image, pixelType);
-}
-
-std::unique_ptr<ImageTexture> TgaReader::read2D(const std::string& path, int pixelType)
-{
-    DecodedImage image;
-    if (!decode(path, image))
-        return nullptr;
-    // Rows are stored bottom first.
-    return makeTexture2D(image, pixelType, true);
 }

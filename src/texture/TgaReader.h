@@ -1,7 +1,6 @@
 // TGA images: colour-mapped, true-colour and grey, raw or run-length coded, 8 to 32 bits.
 #pragma once
-#include "texture/DecodedImage.h"
-#include "texture/ImageReader.h"
+#include "texture/DecodingReader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,13 +18,12 @@ enum class TgaResult {
 // 16-bit input), B, G, R, A (4) or grey (1) samples, rows in file order.
 TgaResult decodeTga(const std::uint8_t* data, std::size_t size, DecodedImage& image);
 
-class TgaReader : public ImageReader {
+class TgaReader : public DecodingReader {
 public:
-    TgaReader() : ImageReader("tga") {}
-    std::unique_ptr<Texture1D> read1D(const std::string& path, int pixelType) override;
-    std::unique_ptr<ImageTexture> read2D(const std::string& path, int pixelType) override;
+    // Rows are taken as stored bottom first, the usual TGA origin; the header's origin bit is
+    // not consulted.
+    TgaReader() : DecodingReader("tga", true) {}
 
-private:
-    // Opens, decodes and shows the "TGA" boxes; false on any failure (8-bit grey included).
-    bool decode(const std::string& path, DecodedImage& image);
+protected:
+    bool decodeFile(const std::string& path, DecodedImage& image) override;
 };

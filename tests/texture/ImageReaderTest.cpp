@@ -414,7 +414,7 @@ TEST(ImageReaders, CtxRoundTripCompressedAndPlain)
     EXPECT_EQ(plain[8], char(kPixelRGB));
     EXPECT_EQ(plain[24], 3);
 
-    for (const std::string file : {dir + "/pic.ctx", dir + "/plain.ctx"}) {
+    for (const std::string& file : {dir + "/pic.ctx", dir + "/plain.ctx"}) {
         testfiles::writeFile(dir + "/plain.ctx", plain);
         auto back = reader.read2D(file, kPixelRGBA); // the stored pixel type wins
         ASSERT_TRUE(back);

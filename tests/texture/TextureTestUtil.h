@@ -2,6 +2,7 @@
 #pragma once
 #include "texture/Texture.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -16,12 +17,15 @@ inline Bytes makeTga(int type, int width, int height, int depth, const Bytes& bo
                  int colourMapType = 0, int colourMapLength = 0, int colourMapBits = 0,
                  int idLength = 0)
 {
-    Bytes b = {std::uint8_t(idLength), std::uint8_t(colourMapType), std::uint8_t(type), 0, 0,
-               std::uint8_t(colourMapLength), std::uint8_t(colourMapLength >> 8),
-               std::uint8_t(colourMapBits), 0, 0, 0, 0,
-               std::uint8_t(width), std::uint8_t(width >> 8), std::uint8_t(height),
-               std::uint8_t(height >> 8), std::uint8_t(depth), 0};
-    b.insert(b.end(), body.begin(), body.end());
+    const std::uint8_t header[18] = {
+        std::uint8_t(idLength), std::uint8_t(colourMapType), std::uint8_t(type), 0, 0,
+        std::uint8_t(colourMapLength), std::uint8_t(colourMapLength >> 8),
+        std::uint8_t(colourMapBits), 0, 0, 0, 0,
+        std::uint8_t(width), std::uint8_t(width >> 8), std::uint8_t(height),
+        std::uint8_t(height >> 8), std::uint8_t(depth), 0};
+    Bytes b(sizeof header + body.size());
+    std::copy(header, header + sizeof header, b.begin());
+    std::copy(body.begin(), body.end(), b.begin() + sizeof header);
     return b;
 }
 
