@@ -8,6 +8,7 @@
 #include "platform/ModePicker.h"
 #include "platform/PngWriter.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace modes {
@@ -279,8 +280,21 @@ void Application::closeWindow()
     destroyContext();
 }
 
+void Application::logFrameStatistics(double startupSeconds) const
+{
+    if (frameCosts_.empty())
+        return;
+    std::vector<float> sorted = frameCosts_;
+    std::sort(sorted.begin(), sorted.end());
+    logPrint("Frames: %zu, start-up %.1f ms, frame cost median %.3f ms, 95th percentile %.3f ms, worst %.3f ms",
+             sorted.size(), startupSeconds * 1000.0, sorted[sorted.size() / 2] * 1000.0,
+             sorted[sorted.size() * 95 / 100] * 1000.0, sorted.back() * 1000.0);
+}
+
 int Application::run(const RunOptions& options)
 {
+    const std::uint64_t launched = platform::performanceCounter();
+    double startupSeconds = 0.0;
     options_ = options;
     if (options_.headless && options_.fps <= 0)
         options_.fps = 60;
@@ -324,13 +338,19 @@ int Application::run(const RunOptions& options)
             }
             continue;
         }
+        const std::uint64_t frameStart = platform::performanceCounter();
         tick();
         update(float(frameTime));
         render();
         takeShots();
         swapBuffers();
         reportGLErrors();
+        const std::uint64_t frameEnd = platform::performanceCounter();
+        if (frameCosts_.empty())
+            startupSeconds = double(frameEnd - launched) / double(frequency_);
+        frameCosts_.push_back(float(double(frameEnd - frameStart) / double(frequency_)));
     }
+    logFrameStatistics(startupSeconds);
     if (Log::instance)
         Log::instance->close();
     return 0;

@@ -73,6 +73,7 @@ private:
     void tick();
     void takeShots();
     void closeWindow();
+    void logFrameStatistics(double startupSeconds) const;
 
     RunOptions options_;
     platform::Window window_;
@@ -83,6 +84,8 @@ private:
     std::uint64_t lastCounter_ = 0, frequency_ = 1;
     std::int64_t frameIndex_ = 0;
     std::vector<bool> shotTaken_;
+    // Wall-clock cost of each frame (update, render, swap), for the closing log line.
+    std::vector<float> frameCosts_;
 };
 
 // Picker entries and their parsing, shared with the tests.
