@@ -111,8 +111,10 @@ public:
     // Zero-terminated string padded to an even length.
     std::string s0()
     {
-        if (overrun_)
+        if (overrun_ || pos_ == size_) {
+            overrun_ = true;
             return {};
+        }
         const std::uint8_t* start = data_ + pos_;
         const void* zero = std::memchr(start, 0, size_ - pos_);
         if (!zero) {

@@ -1,0 +1,12 @@
+// libFuzzer target: arbitrary bytes through the LWO2 reader.
+#include "lwo/LwoReader.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    auto object = readLwoMemory(data, size, "fuzz.lwo");
+    freeLwo(object);
+    return 0;
+}
