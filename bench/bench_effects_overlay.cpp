@@ -13,11 +13,13 @@ namespace {
 
 constexpr int kEffects = 200;
 
-std::string overlayScript()
+// 200 effects of the four 2D kinds in turn, or of kind `only` (0 to 3) alone.
+std::string overlayScript(int only)
 {
     static const char* const kinds[] = {"Image", "Flash", "Invert", "TextFade"};
     std::ostringstream s;
-    for (int i = 0; i < kEffects; ++i) {
+    for (int n = 0; n < kEffects; ++n) {
+        const int i = only < 0 ? n : only + 4 * n;
         const char* kind = kinds[i % 4];
         s << kind << " {\n  Start 0\n  End 1000\n  Layer " << i % 7 << "\n";
         if (i % 4 == 0 || i % 4 == 3)
@@ -35,7 +37,7 @@ std::string overlayScript()
 }
 
 struct OverlayShow {
-    OverlayShow()
+    explicit OverlayShow(int only = -1)
     {
         auto* t = new ImageTexture;
         t->name = "bench.png";
@@ -45,7 +47,7 @@ struct OverlayShow {
                 t->setPixel(((x ^ y) & 16) ? 0xFFFFFF80 : 0x20408080, x, y);
         textures.add(t);
         EffectLoader loader(&timeline);
-        std::istringstream stream(overlayScript());
+        std::istringstream stream(overlayScript(only));
         loader.load(stream, "bench.effect");
         timeline.prepareAll();
     }
@@ -74,7 +76,7 @@ void BM_OverlayUpdateAndDraw(benchmark::State& state)
         return;
     }
     testgl::resetState();
-    OverlayShow show;
+    OverlayShow show(int(state.range(0)));
     float t = 1.0f;
     for (auto _ : state) {
         glClear(GL_COLOR_BUFFER_BIT);
@@ -85,6 +87,7 @@ void BM_OverlayUpdateAndDraw(benchmark::State& state)
     }
     state.counters["effects"] = double(show.timeline.active().size());
 }
-BENCHMARK(BM_OverlayUpdateAndDraw)->Unit(benchmark::kMillisecond);
+// -1: the four kinds mixed; 0 to 3: images, flashes, inversions or text fades only.
+BENCHMARK(BM_OverlayUpdateAndDraw)->Arg(-1)->Arg(0)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 
 } // namespace

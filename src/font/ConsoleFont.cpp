@@ -98,6 +98,9 @@ void ConsoleFont::drawGlyph(float x, float y, char character) const
 
 void ConsoleFont::print(float x, float y, const char* text) const
 {
+    // Without the font texture the glyphs would be solid blocks: draw nothing instead.
+    if (!texture_)
+        return;
     for (int i = 0; text[i] != '\0'; ++i)
         drawGlyph(x + kAdvance * i, y, text[i]);
 }

@@ -38,7 +38,7 @@ public:
 
     // One glyph quad, 16 x 21 units, with its lower-left corner at (x, y).
     void drawGlyph(float x, float y, char character) const;
-    // The text from (x, y), 15 units per character.
+    // The text from (x, y), 15 units per character; nothing while no texture is held.
     void print(float x, float y, const char* text) const;
     // printf-style text (at most kBufferSize - 1 characters; longer output is cut).
     void printAt(float x, float y, const char* format, ...) __attribute__((format(printf, 4, 5)));

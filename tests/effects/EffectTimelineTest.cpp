@@ -68,16 +68,6 @@ protected:
 
 using Calls = std::vector<std::string>;
 
-TEST_F(EffectTimelineTest, InstancePointerFollowsTheNewestTimeline)
-{
-    EXPECT_EQ(EffectTimeline::instance, &timeline);
-    {
-        EffectTimeline inner;
-        EXPECT_EQ(EffectTimeline::instance, &inner);
-    }
-    EXPECT_EQ(EffectTimeline::instance, nullptr);
-}
-
 TEST_F(EffectTimelineTest, WindowBoundsAreInclusiveAndRetiredEffectsAreDestroyed)
 {
     add("a", 10.0f, 20.0f);

@@ -146,6 +146,10 @@ TEST_F(ConsoleFontTest, WithoutConfontNothingIsHeld)
     ConsoleFont font;
     EXPECT_FALSE(font.load());
     EXPECT_FALSE(font.isLoaded());
+    font.begin2D();
+    font.print(0, 0, "AAAA");
+    font.end2D();
+    EXPECT_PIXEL_NEAR(readPixel(8, 8), 0, 0, 0, 0);
 }
 
 } // namespace
