@@ -1,4 +1,6 @@
-// oculith-generate: renders the show's binary assets (music, ...) into a data folder.
+// oculith-generate: renders the show's binary assets (music, artwork, font, ...) into a data folder.
+#include "Artwork.h"
+#include "FontAtlas.h"
 #include "Music.h"
 
 #include <chrono>
@@ -21,8 +23,20 @@ bool writeMusicAsset(const std::string& outDir, std::string& error)
     return music::writeMusic(outDir, options, error);
 }
 
+bool writeArtAsset(const std::string& outDir, std::string& error)
+{
+    return artwork::write(outDir, true, error);
+}
+
+bool writeFontAsset(const std::string& outDir, std::string& error)
+{
+    return fontatlas::write(outDir, true, error);
+}
+
 const AssetKind kAssetKinds[] = {
     {"music", writeMusicAsset},
+    {"art", writeArtAsset},
+    {"font", writeFontAsset},
 };
 
 int usage(const char* message)
