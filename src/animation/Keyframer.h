@@ -31,7 +31,8 @@ public:
     // previous Key line's (0 on the first).
     bool read(ScriptReader& reader, std::istream& stream) override;
 
-    // Transform of the last update (zero before it).
+    // Transform of the last update (zero before it). Its rotation part is toMatrix's transposed
+    // form, so matrix.transformPoint turns the opposite way to the glRotatef of apply.
     Matrix4x4 matrix;
     Matrix4x4 inverseMatrix;
 
