@@ -3,6 +3,7 @@
 #include "ImageFiles.h"
 #include "TypeSetter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -178,10 +179,10 @@ bool writeOne(const std::string& outDir, const Picture& picture, const std::vect
 }
 
 const char* const kCreditRows[][2] = {
-    {"CODE", "C++ on the fixed-function pipeline, frame by frame"},
-    {"MODELS", "grown from procedures, stored as meshes"},
-    {"GRAPHICS", "gradients, glow and type, all computed"},
-    {"MUSIC", "synthesised in software, mastered and encoded"},
+    {"CODE", "C++ and fixed-function OpenGL"},
+    {"MODELS", "grown from procedures, kept as meshes"},
+    {"GRAPHICS", "gradients, glow and type, computed"},
+    {"MUSIC", "synthesised, mastered and encoded in software"},
 };
 
 } // namespace
@@ -276,12 +277,21 @@ bool drawCredits(Canvas& canvas, std::string& error)
     flankingRules(canvas, span, float(kCreditTitleH) + 25.5f, 48.0f, 16.0f, 0.5f);
     TextStyle label{fonts::kSansBold, 12, 4.0f, kEmber, 1.0f};
     TextStyle text{fonts::kSerif, 17, 0.0f, kPaper, 1.0f};
+    // Labels right-aligned against a dot, texts left-aligned after it; the widest row centred.
+    const TypeSetter labelFace(label.font, label.size), textFace(text.font, text.size);
+    int labelWidth = 0, textWidth = 0;
+    for (const auto& row : kCreditRows) {
+        labelWidth = std::max(labelWidth, labelFace.measure(row[0], label.tracking));
+        textWidth = std::max(textWidth, textFace.measure(row[1], text.tracking));
+    }
+    constexpr int kGap = 9;
+    const float dotX = 320.0f + float(labelWidth - textWidth) * 0.5f;
     for (int i = 0; i < 4; ++i) {
         const int baseline = kCreditTitleH + kCreditRowH * (i + 1) + 30;
-        if (!setText(canvas, kCreditRows[i][0], label, 196.0f, baseline, error, 1) ||
-            !setText(canvas, kCreditRows[i][1], text, 214.0f, baseline, error, -1))
+        if (!setText(canvas, kCreditRows[i][0], label, dotX - kGap, baseline, error, 1) ||
+            !setText(canvas, kCreditRows[i][1], text, dotX + kGap, baseline, error, -1))
             return false;
-        canvas.disc(205.0f, float(baseline) - 5.0f, 1.6f, kGold, 0.8f);
+        canvas.disc(dotX, float(baseline) - 5.0f, 1.6f, kGold, 0.8f);
     }
     return true;
 }
