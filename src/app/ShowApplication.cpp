@@ -3,6 +3,8 @@
 #include "core/ExtensionRegistry.h"
 #include "core/GL.h"
 #include "core/Log.h"
+#include "core/RestingGLState.h"
+#include "core/ScreenSpace.h"
 #include "core/ShowValues.h"
 #include "platform/MessageBox.h"
 #include "script/ImageScriptException.h"
@@ -47,34 +49,6 @@ double ShowApplication::timeOffset() const { return show::startOffset; }
 
 float ShowApplication::currentShowTime() const { return float(showTime + show::startOffset); }
 
-void ShowApplication::setDefaultGLState()
-{
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glHint(GL_FOG_HINT, GL_NICEST);
-    glHint(GL_POLYGON_SMOOTH_HINT, GL_NICEST);
-    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
-    glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
-    glDisable(GL_POLYGON_SMOOTH);
-    glEnable(GL_LINE_SMOOTH);
-    glEnable(GL_POINT_SMOOTH);
-    glPointSize(1.0f);
-    glLineWidth(1.0f);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClearStencil(0);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glEnable(GL_NORMALIZE);
-    glFrontFace(GL_CCW);
-    glCullFace(GL_BACK);
-    glEnable(GL_CULL_FACE);
-    for (int i = 0; i < 8; ++i)
-        glDisable(GL_LIGHT0 + i);
-    glDisable(GL_LIGHTING);
-    glEnable(GL_COLOR_MATERIAL);
-    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
-}
-
 bool ShowApplication::init()
 {
     // Render targets are framebuffer objects here; without them the show cannot run.
@@ -83,7 +57,7 @@ bool ShowApplication::init()
         platform::showMessageBox("ERROR", "Needs GL extensions: " + missing);
         return false;
     }
-    setDefaultGLState();
+    applyRestingGLState();
 
     if (MeshManager* meshes = MeshManager::instance) {
         meshes->registerDefaultHandlers();
@@ -122,13 +96,7 @@ void ShowApplication::drawLoadingScreen()
         swapBuffers();
         return;
     }
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, 640, 0, 480, 0, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    screen::push();
     glColor3f(1.0f, 1.0f, 1.0f);
     picture->bind(GL_TEXTURE0);
     glBegin(GL_QUADS);
@@ -140,10 +108,7 @@ void ShowApplication::drawLoadingScreen()
     picture->unbind(GL_TEXTURE0);
     textures->release(picture);
     textures->releaseByName("loading.jpg");
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    screen::pop();
     swapBuffers();
 }
 
@@ -224,22 +189,13 @@ void ShowApplication::drawOverlay()
     glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, 640, 0, 480, 0, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    screen::push();
     glColor3f(0.0f, 0.0f, 1.0f);
     font->begin2D();
     font->printAt(0, 464, "FPS %4.2f Time %3.3f", frameTime > 0.0 ? 1.0 / frameTime : 0.0,
                   double(currentShowTime()));
     font->end2D();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    screen::pop();
     glPopAttrib();
 }
 

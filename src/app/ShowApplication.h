@@ -25,7 +25,6 @@ protected:
     double timeOffset() const override;
 
 private:
-    void setDefaultGLState();
     void drawLoadingScreen();
     bool loadScripts();
     bool startMusic();
