@@ -5,6 +5,7 @@
 #include "math/PlaneEq.h"
 #include "math/Vector3.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -19,7 +20,8 @@ struct MeshVertex {
     Vector3 normal;
     std::uint8_t colour[4] = {0, 0, 0, 255};  // r, g, b, a
 };
-static_assert(sizeof(MeshVertex) == 28 && std::is_standard_layout_v<MeshVertex>,
+static_assert(sizeof(MeshVertex) == 28 && std::is_standard_layout_v<MeshVertex> &&
+                  offsetof(MeshVertex, normal) == 12 && offsetof(MeshVertex, colour) == 24,
               "vertex arrays are drawn with a stride of 28 bytes");
 
 struct MeshTexCoord {

@@ -4,21 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstddef>
-
-TEST(MeshRecord, VertexLayoutAndDefaults)
-{
-    EXPECT_EQ(offsetof(MeshVertex, normal), 12u);
-    EXPECT_EQ(offsetof(MeshVertex, colour), 24u);
-    MeshVertex v;
-    EXPECT_EQ(v.colour[3], 255);
-    MeshFace f;
-    EXPECT_EQ(f.indices[0], -1);
-    EXPECT_EQ(f.material(), nullptr);
-    Mesh mesh;
-    EXPECT_EQ(mesh.flags, Mesh::kNormals);
-    EXPECT_EQ(mesh.textureUnit[3], GLenum(33987));
-}
 
 TEST(MeshRecord, AllocationIsOnceAndAppendingPastCapacityIsIgnored)
 {
