@@ -1,23 +1,15 @@
 #include "MaterialTestSupport.h"
 
 #include "core/ExtensionRegistry.h"
+#include "core/RestingGLState.h"
 
 namespace mattest {
 
 void setRestingState()
 {
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
+    applyRestingGLState();
+    // What earlier tests on the shared context may have left behind.
     glDepthMask(GL_TRUE);
-    glEnable(GL_NORMALIZE);
-    glFrontFace(GL_CCW);
-    glCullFace(GL_BACK);
-    glEnable(GL_CULL_FACE);
-    for (int i = 0; i < 8; ++i)
-        glDisable(GL_LIGHT0 + i);
-    glDisable(GL_LIGHTING);
-    glEnable(GL_COLOR_MATERIAL);
-    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 0);
     glDisable(GL_FOG);

@@ -27,7 +27,7 @@ T& state(const Material* material, std::size_t i)
 }
 
 // The GL defaults the program sets at start-up (depth test with LEQUAL, back-face culling,
-// colour material, lighting off, ...).
+// colour material, lighting off, ...), whatever earlier tests left.
 void setRestingState();
 // Reads the state back and checks everything a material may touch is at rest again.
 void expectRestingState();
