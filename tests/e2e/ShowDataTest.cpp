@@ -1,0 +1,173 @@
+// The show's own data end to end: the build's generated pictures and hand-written scripts load
+// without a box or a GL error, and the frames at the opening, the interlude, the credits and
+// the end show what the timeline promises. The loading screen is checked directly on GL: a
+// --shot can only catch show frames, and the loading picture is gone before the first one.
+#include "GLFixture.h"
+#include "ImageFiles.h"
+#include "ProgramRun.h"
+#include "TestFiles.h"
+#include "app/CommandLine.h"
+#include "app/ShowApplication.h"
+#include "effects/EffectTimeline.h"
+#include "font/ConsoleFont.h"
+#include "font/FontRegistry.h"
+#include "geometry/MeshManager.h"
+#include "material/MaterialLibrary.h"
+#include "texture/PngReader.h"
+#include "texture/TextureManager.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace {
+
+const std::string kBuildShow = OCULITH_BINARY_DIR;
+
+// Brightness statistics over a band of rows of a decoded shot (rows top first).
+struct Band {
+    int brightPixels = 0; // r + g + b above 450
+    int peak = 0;         // largest r + g + b
+    double meanR = 0, meanG = 0, meanB = 0;
+};
+
+Band measure(const DecodedImage& shot, int top, int bottom)
+{
+    Band band;
+    double r = 0, g = 0, b = 0;
+    for (int y = top; y < bottom; ++y) {
+        const std::uint8_t* row = shot.row(y);
+        for (int x = 0; x < shot.width; ++x) {
+            const std::uint8_t* p = row + x * shot.channels;
+            const int sum = p[0] + p[1] + p[2];
+            band.brightPixels += sum > 450;
+            band.peak = std::max(band.peak, sum);
+            r += p[0];
+            g += p[1];
+            b += p[2];
+        }
+    }
+    const double n = double(shot.width) * double(bottom - top);
+    band.meanR = r / n;
+    band.meanG = g / n;
+    band.meanB = b / n;
+    return band;
+}
+
+DecodedImage readShot(const std::string& path)
+{
+    DecodedImage image;
+    std::vector<std::uint8_t> bytes;
+    EXPECT_TRUE(readWholeFile(path, bytes) && decodePng(bytes.data(), bytes.size(), image)) << path;
+    return image;
+}
+
+} // namespace
+
+// One headless run over almost the whole show (10 frames a second keeps it short; every effect
+// window is longer than a tenth of a second) with shots at its landmarks.
+TEST(ShowData, TheBuildsShowLoadsCleanAndEveryPartShows)
+{
+    ASSERT_TRUE(std::filesystem::exists(kBuildShow + "/data/art/loading.jpg")) << "the build generates the data";
+    const std::string dir = testfiles::tempDir("showdata");
+    const auto shot = [&](const char* name) { return dir + "/" + name + ".png"; };
+    const ProgramResult run = runOculith({"--headless", "--data", kBuildShow, "--fps", "10",
+                                          "--shot", "3:" + shot("title"), "--shot", "131:" + shot("interlude"),
+                                          "--shot", "340:" + shot("credits"), "--shot", "357.2:" + shot("end")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    // No box: a box in a headless run is a line on standard error.
+    EXPECT_EQ(run.err, "");
+    const std::string log = testfiles::readFile(kBuildShow + "/application.log");
+    for (const char* fault : {"GL_INVALID", "GL_STACK_", "GL_OUT_OF_MEMORY", "UNKNOWN OPENGL ERROR",
+                              "SCRIPTING ERROR", "stopped at line"})
+        EXPECT_EQ(log.find(fault), std::string::npos) << fault << " in application.log";
+
+    // Opening at 3 s: the title, half blurred, glows in the middle band; the top stays dark.
+    const DecodedImage title = readShot(shot("title"));
+    ASSERT_EQ(title.width, 640);
+    ASSERT_EQ(title.height, 480);
+    const Band letters = measure(title, 170, 310);
+    EXPECT_GT(letters.brightPixels, 1500);
+    EXPECT_GT(letters.peak, 500);
+    EXPECT_LT(measure(title, 0, 60).peak, 60);
+
+    // Interlude: the card fills the screen, night-violet with light lettering.
+    const DecodedImage interlude = readShot(shot("interlude"));
+    const Band card = measure(interlude, 0, 480);
+    EXPECT_GT(card.meanB, card.meanR);
+    EXPECT_GT(card.meanB, 25.0);
+    EXPECT_GT(measure(interlude, 220, 270).brightPixels, 800);
+
+    // Credits: lettering from the title row down to the music row.
+    const DecodedImage credits = readShot(shot("credits"));
+    EXPECT_GT(measure(credits, 88, 184).brightPixels, 1000);
+    EXPECT_GT(measure(credits, 270, 420).brightPixels, 800);
+
+    // The end: the title over black, on its way back into blur.
+    const DecodedImage end = readShot(shot("end"));
+    EXPECT_GT(measure(end, 170, 310).peak, 450);
+    EXPECT_LT(measure(end, 0, 60).peak, 60);
+}
+
+namespace {
+
+// The show's start-up up to its first frame, reachable from a test.
+class StartUp : public ShowApplication {
+public:
+    using ShowApplication::ShowApplication;
+    bool start() { return init(); }
+};
+
+} // namespace
+
+class LoadingScreen : public GLTest {};
+
+TEST_F(LoadingScreen, DrawsItsPictureUprightOverTheWholeScreen)
+{
+    // A picture whose four quadrants say which way up it came out: red top left, green top
+    // right, blue bottom left, white bottom right.
+    const std::string dir = testfiles::tempDir("loading");
+    testfiles::writeFile(dir + "/data/scr/generic.effect", "; empty\n");
+    testfiles::writeFile(dir + "/data/scr/generic.shader", "; empty\n");
+    std::vector<std::uint8_t> rgb(640 * 480 * 3);
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            std::uint8_t* p = &rgb[(std::size_t(y) * 640 + std::size_t(x)) * 3];
+            const bool right = x >= 320, bottom = y >= 240;
+            p[0] = std::uint8_t(!bottom && !right ? 255 : bottom && right ? 255 : 0);
+            p[1] = std::uint8_t(right ? 255 : 0);
+            p[2] = std::uint8_t(bottom ? 255 : 0);
+        }
+    }
+    std::string error;
+    ASSERT_TRUE(imagefiles::writeJpeg(dir + "/data/art/loading.jpg", 640, 480, rgb, 95, error)) << error;
+
+    const std::string previous = std::filesystem::current_path().string();
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    {
+        ConsoleFont font;
+        EffectTimeline timeline;
+        MeshManager meshes;
+        FontRegistry fonts;
+        MaterialLibrary materials;
+        TextureManager textures;
+        CommandLine commandLine;
+        commandLine.headless = true;
+        StartUp show(commandLine);
+        EXPECT_TRUE(show.start());
+        // Screen y grows upwards: the picture's first rows are at the top.
+        EXPECT_PIXEL_NEAR(testgl::readPixel(80, 400), 255, 0, 0, 12);
+        EXPECT_PIXEL_NEAR(testgl::readPixel(560, 400), 0, 255, 0, 12);
+        EXPECT_PIXEL_NEAR(testgl::readPixel(80, 80), 0, 0, 255, 12);
+        EXPECT_PIXEL_NEAR(testgl::readPixel(560, 80), 255, 255, 255, 12);
+        // The corners are covered too: the quad spans the whole 640 x 480 space.
+        EXPECT_PIXEL_NEAR(testgl::readPixel(1, 478), 255, 0, 0, 24);
+        EXPECT_PIXEL_NEAR(testgl::readPixel(638, 1), 255, 255, 255, 24);
+        // The picture is not kept once drawn.
+        EXPECT_EQ(textures.find("loading.jpg"), nullptr);
+        timeline.clear();
+    }
+    ASSERT_EQ(chdir(previous.c_str()), 0);
+}
