@@ -3,7 +3,6 @@
 
 #include "material/AlphaState.h"
 #include "material/CullState.h"
-#include "material/TextureStage.h"
 #include "platform/PngWriter.h"
 
 #include <gtest/gtest.h>
@@ -172,24 +171,6 @@ TEST_F(ImageBlock, FormatWordsLongestFirstAndTheBlockGivesItsReferenceBack)
         EXPECT_EQ(dynamic_cast<const ImageTexture&>(*t).pixelType, code) << word;
         EXPECT_EQ(t->references(), 1) << "only the manager's reference is left";
     }
-}
-
-TEST_F(ImageBlock, AliasAndStateReachTheStagesThatNameTheTexture)
-{
-    writeImage("brick.png");
-    ASSERT_TRUE(parse(library, "Image {\nName \"brick.png\"\nAlias \"wall\"\nState {\n"
-                               "Filter NEAREST\n}\n}\nShader {\nName \"m\"\nTexture {\n"
-                               "Image \"wall\"\nTexUnit UNIT2\n}\nTexture {\n"
-                               "Image \"not there\"\nTexUnit UNIT9\n}\n}\n"));
-    Texture* t = listed("wall");
-    ASSERT_NE(t, nullptr);
-    EXPECT_EQ(t->state.magFilter, GLenum(GL_NEAREST));
-    const Material* m = library.materials().at(0);
-    EXPECT_EQ(state<TextureStage>(m, 0).texture(), t);
-    EXPECT_EQ(state<TextureStage>(m, 0).unit, GLenum(GL_TEXTURE2_ARB));
-    EXPECT_EQ(state<TextureStage>(m, 1).texture(), nullptr);
-    EXPECT_EQ(state<TextureStage>(m, 1).unit, GLenum(GL_TEXTURE0_ARB));
-    EXPECT_EQ(t->references(), 2);
 }
 
 TEST_F(ImageBlock, CubeMapsAndQuietFailures)
