@@ -33,7 +33,7 @@ inline constexpr int kCreditsWidth = 1024, kCreditsHeight = 512;
 inline constexpr int kCreditTitleH = 96, kCreditRowH = 48;
 } // namespace layout
 
-// One generated picture: its path under the data folder and a short description.
+// One generated picture: its path under the data folder and its size.
 struct Picture {
     std::string path;
     int width = 0, height = 0;

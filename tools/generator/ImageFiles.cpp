@@ -2,7 +2,6 @@
 
 #include "platform/PngWriter.h"
 #include "texture/CtxWriter.h"
-#include "texture/PixelType.h"
 
 #include <cstdio>
 #include <cstring>
@@ -58,8 +57,8 @@ bool writeJpeg(const std::string& path, int width, int height, const std::vector
         error = "cannot write " + path;
         return false;
     }
-    // libjpeg reports errors through longjmp-free exits by default; the default handler ends the
-    // process, which is acceptable for a build tool whose input is our own pixels.
+    // libjpeg's default error handler ends the process. The input here is pixels this tool drew
+    // and a file it has just opened, so the only errors left are the disk's.
     jpeg_compress_struct info;
     jpeg_error_mgr errors;
     info.err = jpeg_std_error(&errors);
