@@ -37,27 +37,6 @@ constexpr EffectKindEntry kEffectKinds[] = {
     {"Particle", nullptr},
 };
 
-// The 1-based number of the physical line that the reader last took from `stream`: the line
-// feeds before the read position, plus one when that line ended at the end of the stream.
-int physicalLine(std::istream& stream)
-{
-    stream.clear();
-    const std::streamoff end = stream.tellg();
-    if (end < 0)
-        return -1;
-    stream.seekg(0);
-    int lines = 0;
-    int last = '\n';
-    for (std::streamoff i = 0; i < end; ++i) {
-        last = stream.get();
-        if (last == std::char_traits<char>::eof())
-            break;
-        if (last == '\n')
-            ++lines;
-    }
-    return last == '\n' && end > 0 ? lines : lines + 1;
-}
-
 // The log line a show maker reads when a script stops early.
 void logStop(const std::string& fileName, int line, const std::string& text, const char* why)
 {
@@ -129,23 +108,23 @@ bool EffectLoader::load(std::istream& stream, const std::string& fileName)
             continue;
         std::unique_ptr<Effect> effect = type->create();
         if (!effect) {
-            logStop(fileName, physicalLine(stream), reader.line, "the effect could not be made");
+            logStop(fileName, reader.fileLine, reader.line, "the effect could not be made");
             return false;
         }
         try {
             if (!type->readBlock(reader, stream, *effect)) {
                 const std::string why = "no keyword of the " + type->name + " block takes this line";
-                logStop(fileName, physicalLine(stream), reader.line, why.c_str());
+                logStop(fileName, reader.fileLine, reader.line, why.c_str());
                 return false;
             }
         } catch (ImageScriptException& e) {
             if (e.fileName.empty() || e.fileName == fileName) {
                 e.fileName = fileName;
-                e.lineNumber = physicalLine(stream);
+                e.fileLine = reader.fileLine;
                 if (e.lineText.empty())
                     e.lineText = reader.line;
             }
-            logStop(e.fileName, e.lineNumber, e.lineText, e.what());
+            logStop(e.fileName, e.fileLine > 0 ? e.fileLine : e.lineNumber, e.lineText, e.what());
             throw;
         }
         timeline_->add(std::move(effect));

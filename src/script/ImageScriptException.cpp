@@ -3,8 +3,9 @@
 std::string ImageScriptException::location() const
 {
     std::string out = fileName.empty() ? std::string("(script)") : fileName;
-    if (lineNumber >= 0)
-        out += " line " + std::to_string(lineNumber);
+    const int shown = fileLine > 0 ? fileLine : lineNumber;
+    if (shown >= 0)
+        out += " line " + std::to_string(shown);
     if (!lineText.empty())
         out += ": \"" + lineText + "\"";
     return out;

@@ -9,10 +9,12 @@ public:
     ImageScriptException(const std::string& message, int lineNumber)
         : std::runtime_error(message), lineNumber(lineNumber) {}
 
-    int lineNumber;
+    int lineNumber;       // the reader's count of logical lines (blank and comment lines skipped)
+    int fileLine = 0;     // the line of the file, counting every line; 0 when unknown
     std::string fileName; // the script being read, when known
     std::string lineText; // the offending line, when known
 
-    // "FILE line N: "TEXT"" for the log and standard error; empty parts are left out.
+    // "FILE line N: "TEXT"" for the log and standard error, N the file line when known;
+    // empty parts are left out.
     std::string location() const;
 };

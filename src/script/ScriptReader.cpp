@@ -18,7 +18,10 @@ std::string ScriptReader::readLine(std::istream& stream)
             stream.unget();
             break;
         }
+        if (c == '\n')
+            ++lineFeedsRead_;
     }
+    fileLine = lineFeedsRead_ + 1;
     std::string result;
     if (stream.peek() == std::char_traits<char>::eof()) {
         stream.setstate(std::ios::failbit);
@@ -34,10 +37,13 @@ std::string ScriptReader::readLine(std::istream& stream)
             result += ' ';
         } else if (c == '\n') {
             ++lineCount;
+            ++lineFeedsRead_;
             return result;
         } else if (c == ';') {
             while ((c = stream.get()) != std::char_traits<char>::eof() && c != '\n') {
             }
+            if (c == '\n')
+                ++lineFeedsRead_;
             return result;
         } else {
             result += static_cast<char>(c);
@@ -71,6 +77,7 @@ ImageScriptException ScriptReader::error(const std::string& message) const
 {
     ImageScriptException e(message, lineCount);
     e.fileName = fileName;
+    e.fileLine = fileLine;
     e.lineText = line;
     return e;
 }

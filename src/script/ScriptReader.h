@@ -18,6 +18,9 @@ public:
     int lineCount = 0;
     // The file being read, for error locations ("" for in-memory text).
     std::string fileName;
+    // The 1-based number of the file line on which `line` started (every line counted, blank
+    // and comment lines too), so show makers can find it.
+    int fileLine = 0;
 
     // Reads the next logical line: leading white space skipped, TABs turned into blanks, ';'
     // starts a comment up to the line feed. Returns "" at the end of the stream.
@@ -44,6 +47,9 @@ public:
 protected:
     // The script kind's parser. The base reads nothing.
     virtual bool parse(std::istream& stream);
+
+private:
+    int lineFeedsRead_ = 0;
 };
 
 // Values behind a line's keyword: the first word is skipped and the rest read with the C scan

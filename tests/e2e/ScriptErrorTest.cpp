@@ -14,9 +14,9 @@ TEST(StartUp, MalformedShaderScriptStopsWithItsLocation)
     auto r = runOculith({"--headless", "--data", show, "--until", "1"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("SCRIPTING ERROR: PARSE ERROR! Unknown Shader Token\n"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("data\\scr\\generic.shader line 3: \"Shininess 4\""), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("data\\scr\\generic.shader line 4: \"Shininess 4\""), std::string::npos) << r.err;
     const std::string log = testfiles::readFile(show + "/application.log");
-    EXPECT_NE(log.find("SCRIPTING ERROR in data\\scr\\generic.shader line 3: \"Shininess 4\""), std::string::npos)
+    EXPECT_NE(log.find("SCRIPTING ERROR in data\\scr\\generic.shader line 4: \"Shininess 4\""), std::string::npos)
         << log;
     EXPECT_NE(log.find("SCRIPTING ERROR: PARSE ERROR! Unknown Shader Token"), std::string::npos) << log;
 }

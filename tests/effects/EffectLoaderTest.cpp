@@ -172,7 +172,7 @@ TEST_F(EffectLoaderTest, BrokenKeyframerRaisesWithFileAndLine)
         } catch (const ImageScriptException& e) {
             EXPECT_EQ(std::string(e.what()), std::string("Effect unable to load ") + kind);
             EXPECT_EQ(e.fileName, "show.effect");
-            EXPECT_EQ(e.lineNumber, 4);
+            EXPECT_EQ(e.fileLine, 4);
         }
         EXPECT_EQ(local.pending().size(), 0u);
     }

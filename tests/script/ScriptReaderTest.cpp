@@ -48,6 +48,19 @@ TEST(ScriptReader, NextWalksAFileAndStopsAtItsEnd)
     EXPECT_EQ(lines[4], "C 3");
     EXPECT_EQ(r.lineCount, 2);
 
+    // File lines count every line, blank and comment lines too.
+    ScriptReader located;
+    std::istringstream file("; c\n\nA 1\n  ; c\n\tB 2\n");
+    located.next(file);
+    EXPECT_EQ(located.fileLine, 1);
+    located.next(file);
+    EXPECT_EQ(located.line, "A 1");
+    EXPECT_EQ(located.fileLine, 3);
+    located.next(file);
+    located.next(file);
+    EXPECT_EQ(located.line, "B 2");
+    EXPECT_EQ(located.fileLine, 5);
+
     ScriptReader empty;
     EXPECT_TRUE(allLines(empty, "").empty());
     EXPECT_TRUE(allLines(empty, " \n\t\n").empty());
@@ -123,5 +136,6 @@ TEST(ScriptReader, LoadReportsMissingFilesAndLocatesErrors)
         EXPECT_STREQ(e.what(), "PARSE ERROR! Unknown Test Token");
         EXPECT_EQ(e.lineNumber, 2);
         EXPECT_EQ(e.location(), dir + "\\data\\scr\\bad.shader line 2: \"Bogus line\"");
+        EXPECT_EQ(e.fileLine, 2);
     }
 }
