@@ -76,7 +76,9 @@ bool readContainer(const std::string& path, CtxHeader& header, std::vector<std::
     }
     pixels.clear();
     while (pixels.size() < total) {
-        const std::size_t chunk = std::min<std::size_t>(total - pixels.size(), 1u << 20);
+        // Pieces grow with what has arrived: a short file costs a small buffer.
+        const std::size_t chunk = std::min<std::size_t>(total - pixels.size(),
+                                                        std::max<std::size_t>(pixels.size(), 1u << 16));
         const std::size_t at = pixels.size();
         pixels.resize(at + chunk);
         if (!file.read(pixels.data() + at, chunk))

@@ -98,10 +98,10 @@ void cmykToRgb(std::uint8_t* samples, std::size_t pixels, bool inverted)
     }
 }
 
-// A JPEG spends at least a bit or two on every 8 x 8 block; no file can describe more pixels
-// than this many per byte (with room for one picture of 1024 x 1024 in any file).
+// A JPEG spends at least a bit or two on every 8 x 8 block; no file describes more pixels than
+// this many per byte (with room for a small picture in any file).
 constexpr std::size_t kMaxPixelsPerByte = 1024;
-constexpr std::size_t kPixelAllowance = 1024 * 1024;
+constexpr std::size_t kPixelAllowance = 256 * 256;
 
 } // namespace
 
