@@ -171,3 +171,44 @@ TEST_F(LoadingScreen, DrawsItsPictureUprightOverTheWholeScreen)
     }
     ASSERT_EQ(chdir(previous.c_str()), 0);
 }
+
+class ShowFont : public GLTest {};
+
+// The console font as the show gets it: the build's material script loads the generated atlas,
+// the font finds it by its alias, and text drawn with it shows ink in glyph cells and none
+// where a blank (drawn from outside the grid) stands.
+TEST_F(ShowFont, ConsoleFontDrawsFromTheGeneratedAtlas)
+{
+    const std::string previous = std::filesystem::current_path().string();
+    ASSERT_EQ(chdir(kBuildShow.c_str()), 0);
+    {
+        ConsoleFont font;
+        MaterialLibrary materials;
+        TextureManager textures;
+        textures.createDefaults();
+        textures.addSearchPath("data\\art\\");
+        textures.addSearchPath("data\\fnt\\");
+        EXPECT_TRUE(materials.load("data\\scr\\generic.shader"));
+        ASSERT_TRUE(font.load());
+        ASSERT_TRUE(font.isLoaded());
+
+        glColor3f(1.0f, 1.0f, 1.0f);
+        font.begin2D();
+        font.print(100, 200, "H H");
+        font.end2D();
+        // Glyph quads are 16 x 21 at x = 100, 115, 130: the H strokes are inked, the blank's
+        // middle columns are not.
+        int ink = 0;
+        for (int y = 203; y < 218; ++y)
+            for (int x = 102; x < 114; ++x)
+                ink = std::max(ink, testgl::readPixel(x, y).g);
+        EXPECT_GT(ink, 200);
+        int blank = 0;
+        for (int y = 200; y < 221; ++y)
+            for (int x = 118; x < 128; ++x)
+                blank = std::max(blank, testgl::readPixel(x, y).g);
+        EXPECT_LT(blank, 16);
+        font.release();
+    }
+    ASSERT_EQ(chdir(previous.c_str()), 0);
+}
