@@ -1,15 +1,18 @@
 #include "platform/GLContext.h"
 
 #include <EGL/egl.h>
+#include <SDL.h>
 
 namespace platform {
 
-// Both the headless context and the SDL window (which is told to use EGL) are EGL contexts, so
-// one lookup serves them.
+// A window's context answers through SDL (EGL underneath, as the window asks for it); the
+// headless context is an EGL one.
 void* getProcAddress(const char* name)
 {
     if (!name)
         return nullptr;
+    if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_GL_GetCurrentContext())
+        return SDL_GL_GetProcAddress(name);
     return reinterpret_cast<void*>(eglGetProcAddress(name));
 }
 
