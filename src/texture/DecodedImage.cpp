@@ -2,6 +2,7 @@
 
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -59,15 +60,44 @@ std::uint32_t convertPixel(int pixelType, const std::uint8_t* sample, int channe
     }
 }
 
+namespace {
+
+// RGB and RGBA from 3- or 4-channel samples, the two codes textures are mostly read as.
+template <bool Bgr, bool Alpha>
+void copyColour(const std::uint8_t* src, int width, int channels, std::uint8_t* dst)
+{
+    for (int x = 0; x < width; ++x, src += channels) {
+        *dst++ = src[Bgr ? 2 : 0];
+        *dst++ = src[1];
+        *dst++ = src[Bgr ? 0 : 2];
+        if (Alpha)
+            *dst++ = channels == 4 ? src[3] : 255;
+    }
+}
+
+} // namespace
+
 void convertRow(const std::uint8_t* src, int width, int channels, SampleSource source,
                 int pixelType, std::uint8_t* dst)
 {
     const int bytes = packedPixelBytes(pixelType);
     if (bytes == 0)
         return;
-    // The common case, RGB from R, G, B samples, is a straight copy.
-    if (pixelType == kPixelRGB && channels == 3 && source != SampleSource::Tga) {
-        std::copy(src, src + std::size_t(width) * 3, dst);
+    const bool bgr = source == SampleSource::Tga;
+    if (channels >= 3 && pixelType == kPixelRGB) {
+        if (!bgr && channels == 3)
+            std::copy(src, src + std::size_t(width) * 3, dst);
+        else if (bgr)
+            copyColour<true, false>(src, width, channels, dst);
+        else
+            copyColour<false, false>(src, width, channels, dst);
+        return;
+    }
+    if (channels >= 3 && pixelType == kPixelRGBA) {
+        if (bgr)
+            copyColour<true, true>(src, width, channels, dst);
+        else
+            copyColour<false, true>(src, width, channels, dst);
         return;
     }
     for (int x = 0; x < width; ++x, src += channels, dst += bytes)
