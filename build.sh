@@ -31,7 +31,8 @@ cmake --build "$build" -j "$jobs"
 case "${1:-play}" in
   play)
     shift || true
-    exec "$build/oculith" "$@" ;;
+    # The build folder holds the complete show: the scripts and the generated assets.
+    exec "$build/oculith" --data "$build" "$@" ;;
   test)
     cd "$build"
     exec ctest --output-on-failure -j "$jobs" ;;

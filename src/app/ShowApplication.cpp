@@ -221,5 +221,9 @@ bool ShowApplication::shutdown()
         EffectTimeline::instance->clear();
     if (MeshManager::instance)
         MeshManager::instance->releaseAll();
+    if (MaterialLibrary::instance)
+        MaterialLibrary::instance->destroyAll();
+    if (TextureManager::instance)
+        TextureManager::instance->releaseAll();
     return true;
 }

@@ -11,6 +11,13 @@ MaterialLibrary::MaterialLibrary() { instance = this; }
 
 MaterialLibrary::~MaterialLibrary()
 {
+    destroyAll();
+    if (instance == this)
+        instance = nullptr;
+}
+
+void MaterialLibrary::destroyAll()
+{
     for (Material* material : list)
         delete material;
     list.clear();
@@ -22,8 +29,8 @@ MaterialLibrary::~MaterialLibrary()
         for (const auto& [name, id] : vertexPrograms)
             ext::glDeleteVertexShaderEXT(id);
     }
-    if (instance == this)
-        instance = nullptr;
+    fragmentPrograms.clear();
+    vertexPrograms.clear();
 }
 
 bool MaterialLibrary::load(const std::string& path)

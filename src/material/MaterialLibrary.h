@@ -18,6 +18,10 @@ public:
     // there to do it).
     ~MaterialLibrary();
 
+    // Destroys every material and deletes the registered programs (shutdown, while the GL
+    // context still exists).
+    void destroyAll();
+
     MaterialLibrary(const MaterialLibrary&) = delete;
     MaterialLibrary& operator=(const MaterialLibrary&) = delete;
 

@@ -21,6 +21,13 @@ TextureManager::TextureManager()
 
 TextureManager::~TextureManager()
 {
+    releaseAll();
+    if (instance == this)
+        instance = nullptr;
+}
+
+void TextureManager::releaseAll()
+{
     // Cube maps first: they give their faces back through the manager.
     for (;;) {
         auto it = std::find_if(list.rbegin(), list.rend(), [](Texture* t) {
@@ -37,8 +44,6 @@ TextureManager::~TextureManager()
         list.pop_back();
         destroy(t);
     }
-    if (instance == this)
-        instance = nullptr;
 }
 
 void TextureManager::destroy(Texture* texture)

@@ -17,6 +17,9 @@ public:
     // Destroys every remaining texture (and its GL object), then the readers and writers.
     ~TextureManager();
 
+    // Destroys every texture and its GL object (shutdown, while the GL context still exists).
+    void releaseAll();
+
     TextureManager(const TextureManager&) = delete;
     TextureManager& operator=(const TextureManager&) = delete;
 
