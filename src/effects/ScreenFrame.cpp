@@ -1,6 +1,7 @@
 #include "effects/ScreenFrame.h"
 
 #include "core/GL.h"
+#include "core/ScreenSpace.h"
 
 ScreenFrame::ScreenFrame()
 {
@@ -8,22 +9,13 @@ ScreenFrame::ScreenFrame()
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, kWidth, 0.0, kHeight, 0.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    screen::push(0.0, 1.0);
     glEnable(GL_BLEND);
 }
 
 ScreenFrame::~ScreenFrame()
 {
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    screen::pop();
     glPopAttrib();
 }
 

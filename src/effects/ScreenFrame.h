@@ -1,11 +1,12 @@
 // The 640 x 480 screen space of the overlay kinds: enable state and both matrices saved on
 // entry and restored on exit, and the quads drawn in it.
 #pragma once
+#include "core/ScreenSpace.h"
 
 class ScreenFrame {
 public:
-    static constexpr float kWidth = 640.0f;
-    static constexpr float kHeight = 480.0f;
+    static constexpr float kWidth = screen::kWidth;
+    static constexpr float kHeight = screen::kHeight;
 
     // Saves the enable state; lighting, depth test and face culling off; orthographic
     // projection 0..640 x 0..480 (near 0, far 1) and identity model-view, both pushed; blending on.

@@ -1,6 +1,7 @@
 #include "font/ConsoleFont.h"
 
 #include "core/GL.h"
+#include "core/ScreenSpace.h"
 #include "texture/TextureManager.h"
 
 #include <algorithm>
@@ -39,13 +40,7 @@ void ConsoleFont::begin2D()
 {
     glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_LIGHTING);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, 640.0, 0.0, 480.0, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    screen::push(-1.0, 1.0);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
     glDisable(GL_CULL_FACE);
@@ -60,10 +55,7 @@ void ConsoleFont::end2D()
     if (texture_)
         texture_->unbind(GL_TEXTURE0_ARB);
     glDepthMask(GL_TRUE);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    screen::pop();
     glPopAttrib();
 }
 
