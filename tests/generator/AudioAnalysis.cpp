@@ -74,7 +74,8 @@ BandFrames bandFrames(const std::vector<float>& mono, int rate, int bands, int h
 
 double novelty(const BandFrames& f, double time, double window)
 {
-    const long centre = std::lround(time * f.rate / f.hop);
+    // Frame i spans samples i * hop .. i * hop + kWindow; its centre is half a window later.
+    const long centre = std::lround((time * f.rate - kWindow / 2) / f.hop);
     const long span = std::max(1L, std::lround(window * f.rate / f.hop));
     const long frames = long(f.frames());
     if (centre - span < 0 || centre + span > frames)

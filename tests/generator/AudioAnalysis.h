@@ -12,7 +12,7 @@ struct BandFrames {
     int bands = 0;
     std::vector<float> db; // frame-major: db[frame * bands + band]
     size_t frames() const { return bands ? db.size() / size_t(bands) : 0; }
-    double timeOf(size_t frame) const { return double(frame) * hop / rate; }
+    double timeOf(size_t frame) const { return (double(frame) * hop + 1024) / rate; } // window centre
 };
 BandFrames bandFrames(const std::vector<float>& mono, int rate, int bands = 24, int hop = 441);
 

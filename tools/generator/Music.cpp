@@ -12,7 +12,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <future>
+#include <map>
+#include <tuple>
 #include <thread>
 
 namespace music {
@@ -66,6 +67,9 @@ struct Part {
     float duck = 0;          // side-chain depth from the kick
     float cutoff = 20000.0f; // master low pass while the part plays
     float impact = 0;        // crash and sub drop on the first beat
+    bool crash = true;       // false: the sub drop alone, for a part that opens dark
+    bool boom = true;        // false: the crash alone, for a part that calms down
+    int breakSteps = 2;      // with an impact: sixteenths the rhythm of the part before pauses
     int riserSteps = 0;      // noise sweep into the next anchor
 };
 
@@ -76,18 +80,19 @@ const std::vector<Part>& parts()
          .wind = 0.6f, .riserSteps = 8},
         {.start = 10.667, .name = "pulse", .progression = 0, .hats = 0.35f, .hatPattern = 2, .bass = 0.75f,
          .bassPattern = 1, .pad = 0.55f, .padBright = 0.3f, .bell = 0.3f, .wind = 0.35f, .duck = 0.3f,
-         .impact = 0.45f, .riserSteps = 16},
+         .impact = 0.6f, .riserSteps = 16},
         {.start = 24.133, .name = "breath", .progression = 3, .pad = 0.6f, .padBright = 0.45f, .arp = 0.5f,
          .arpBright = 0.3f, .wind = 0.3f, .impact = 0.6f, .riserSteps = 32},
-        {.start = 30.0, .name = "rise", .progression = 0, .kick = 0.9f, .hats = 0.4f, .rollSteps = 8,
+        {.start = 30.0, .name = "rise", .progression = 0, .kick = 0.9f, .hats = 0.4f, .rollSteps = 16,
          .bass = 0.8f, .bassPattern = 1, .pad = 0.5f, .padBright = 0.4f, .arp = 0.45f, .arpBright = 0.4f,
          .lead = 0.55f, .leadBright = 0.35f, .duck = 0.5f, .impact = 0.8f, .riserSteps = 64},
         {.start = 43.467, .name = "tide", .progression = 1, .kick = 1.0f, .clap = 0.7f, .hats = 0.55f,
-         .bass = 0.9f, .bassPattern = 2, .pad = 0.45f, .padBright = 0.5f, .arp = 0.55f, .arpBright = 0.5f,
+         .bass = 0.9f, .bassPattern = 2, .pad = 0.2f, .padBright = 0.3f, .arp = 0.55f, .arpBright = 0.5f,
          .duck = 0.6f, .impact = 1.0f, .riserSteps = 16},
         {.start = 66.233, .name = "current", .progression = 0, .kick = 1.0f, .clap = 0.7f, .hats = 0.55f,
-         .bass = 0.9f, .bassPattern = 2, .pad = 0.45f, .padBright = 0.55f, .arp = 0.5f, .arpBright = 0.5f,
-         .lead = 0.75f, .leadBright = 0.6f, .duck = 0.6f, .impact = 0.8f, .riserSteps = 16},
+         .hatPattern = 1, .bass = 0.9f, .bassPattern = 2, .pad = 0.6f, .padBright = 0.6f, .arp = 0.5f,
+         .arpBright = 0.5f, .lead = 0.75f, .leadBright = 0.6f, .duck = 0.6f, .impact = 0.8f, .breakSteps = 16,
+         .riserSteps = 16},
         {.start = 85.4, .name = "undertow", .progression = 3, .kick = 0.9f, .hats = 0.4f, .bass = 0.9f,
          .bassPattern = 1, .pad = 0.6f, .padBright = 0.5f, .arp = 0.6f, .arpBright = 0.7f, .bell = 0.35f,
          .duck = 0.5f, .cutoff = 650.0f, .impact = 0.7f, .riserSteps = 32},
@@ -103,23 +108,22 @@ const std::vector<Part>& parts()
          .bass = 0.9f, .bassPattern = 4, .pad = 0.5f, .padBright = 0.08f, .bell = 0.35f, .wind = 0.5f,
          .duck = 0.4f, .impact = 0.8f},
         {.start = 212.88, .name = "lattice", .progression = 0, .hats = 0.5f, .hatPattern = 1, .rollSteps = 32,
-         .bass = 0.7f, .bassPattern = 0, .pad = 0.45f, .padBright = 0.7f, .arp = 0.8f, .arpBright = 0.9f,
-         .impact = 0.7f, .riserSteps = 64},
+         .bass = 0.5f, .pad = 0.45f, .padBright = 0.7f, .arp = 0.8f, .arpBright = 0.9f,
+         .impact = 0.7f, .breakSteps = 0, .riserSteps = 64},
         {.start = 229.041, .name = "ascent", .progression = 1, .kick = 1.0f, .clap = 0.8f, .hats = 0.6f,
          .bass = 1.0f, .bassPattern = 2, .pad = 0.6f, .padBright = 0.8f, .arp = 0.5f, .arpBright = 0.6f,
-         .lead = 0.85f, .leadBright = 0.8f, .duck = 0.6f, .impact = 1.0f, .riserSteps = 16},
-        {.start = 261.549, .name = "alien", .progression = 2, .kick = 1.0f, .hats = 0.5f, .hatPattern = 1,
-         .rollSteps = 16, .bass = 0.9f, .bassPattern = 3, .pad = 0.4f, .padBright = 0.3f, .arp = 0.4f,
-         .arpBright = 0.35f, .duck = 0.5f, .impact = 0.9f, .riserSteps = 64},
+         .lead = 0.85f, .leadBright = 0.8f, .duck = 0.6f, .impact = 1.0f, .breakSteps = 16, .riserSteps = 16},
+        {.start = 261.549, .name = "alien", .progression = 2, .kick = 1.0f, .snare = 0.6f, .drumPattern = 1,
+         .rollSteps = 16, .bass = 0.9f, .bassPattern = 3, .pad = 0.4f, .padBright = 0.08f, .bell = 0.3f,
+         .wind = 0.4f, .duck = 0.5f, .impact = 0.9f, .crash = false, .riserSteps = 64},
         {.start = 280.0, .name = "morph", .progression = 3, .kick = 1.0f, .clap = 0.9f, .hats = 0.65f,
          .bass = 1.0f, .bassPattern = 2, .pad = 0.65f, .padBright = 0.9f, .arp = 0.55f, .arpBright = 0.6f,
          .lead = 0.9f, .leadBright = 0.9f, .duck = 0.65f, .impact = 1.2f},
-        {.start = 294.243, .name = "farewell", .progression = 0, .kick = 0.6f, .hats = 0.35f, .hatPattern = 2,
-         .bass = 0.6f, .bassPattern = 1, .pad = 0.55f, .padBright = 0.4f, .arp = 0.45f, .arpBright = 0.35f,
-         .lead = 0.5f, .leadBright = 0.4f, .bell = 0.3f, .duck = 0.4f, .impact = 0.8f, .riserSteps = 32},
-        {.start = 335.109, .name = "echo", .progression = 0, .level = 0.8f, .hats = 0.2f, .hatPattern = 2,
-         .bass = 0.5f, .pad = 0.55f, .padBright = 0.25f, .arp = 0.3f, .arpBright = 0.25f, .bell = 0.55f,
-         .wind = 0.45f, .impact = 0.6f},
+        {.start = 294.243, .name = "farewell", .progression = 0, .bass = 0.6f,
+         .pad = 0.6f, .padBright = 0.4f, .arp = 0.45f, .arpBright = 0.35f, .lead = 0.55f, .leadBright = 0.4f,
+         .bell = 0.3f, .impact = 0.8f, .boom = false, .riserSteps = 32},
+        {.start = 335.109, .name = "echo", .progression = 0, .level = 0.8f, .bass = 0.5f, .pad = 0.55f,
+         .padBright = 0.15f, .bell = 0.7f, .wind = 0.45f, .impact = 0.6f, .crash = false},
         {.start = 356.0, .name = "close", .progression = 0, .bass = 0.6f, .pad = 0.7f, .padBright = 0.3f,
          .bell = 0.5f, .impact = 0.9f},
     };
@@ -178,24 +182,26 @@ struct InstrumentInfo {
     float gainDb;
 };
 const InstrumentInfo kInstruments[InstrumentCount] = {
-    {kickVoice, nullptr, KickBus, -2.0f},  {snareVoice, nullptr, DrumBus, -9.0f},
-    {clapVoice, nullptr, DrumBus, -10.0f}, {hatVoice, nullptr, DrumBus, -17.0f},
+    {kickVoice, nullptr, KickBus, -7.0f},  {snareVoice, nullptr, DrumBus, -8.0f},
+    {clapVoice, nullptr, DrumBus, -9.0f}, {hatVoice, nullptr, DrumBus, -16.0f},
     {crashVoice, nullptr, DrumBus, -14.0f}, {boomVoice, nullptr, FxBus, -6.0f},
-    {bassVoice, nullptr, BassBus, -6.0f},  {acidVoice, nullptr, BassBus, -8.0f},
-    {pluckVoice, nullptr, ArpBus, -13.0f}, {bellVoice, nullptr, BellBus, -13.0f},
-    {riserVoice, nullptr, FxBus, -13.0f},  {nullptr, padVoice, PadBus, -12.0f},
-    {nullptr, leadVoice, LeadBus, -9.0f},  {nullptr, windVoice, FxBus, -15.0f},
+    {bassVoice, nullptr, BassBus, -5.0f},  {acidVoice, nullptr, BassBus, -7.0f},
+    {pluckVoice, nullptr, ArpBus, -10.0f}, {bellVoice, nullptr, BellBus, -13.0f},
+    {riserVoice, nullptr, FxBus, -13.0f},  {nullptr, padVoice, PadBus, -8.0f},
+    {nullptr, leadVoice, LeadBus, -7.0f},  {nullptr, windVoice, FxBus, -15.0f},
 };
 
-// Sends to the shared reverb and echo, and how far the kick ducks the bus.
+// Sends to the shared reverb and echo, how far the kick ducks the bus, and in how many shards
+// its notes render (the long pad chords are the heaviest work).
 struct BusInfo {
     const char* name;
     float reverb, delay, duck;
+    size_t shards;
 };
 const BusInfo kBuses[BusCount] = {
-    {"kick", 0.0f, 0.0f, 0.0f}, {"drums", 0.10f, 0.0f, 0.0f}, {"bass", 0.0f, 0.0f, 0.8f},
-    {"pad", 0.35f, 0.0f, 1.0f}, {"arp", 0.2f, 0.35f, 0.6f},  {"lead", 0.25f, 0.3f, 0.3f},
-    {"bell", 0.5f, 0.35f, 0.0f}, {"fx", 0.3f, 0.0f, 0.0f},
+    {"kick", 0.0f, 0.0f, 0.0f, 1}, {"drums", 0.10f, 0.0f, 0.0f, 1}, {"bass", 0.0f, 0.0f, 0.8f, 1},
+    {"pad", 0.35f, 0.0f, 1.0f, 3}, {"arp", 0.2f, 0.35f, 0.6f, 1},  {"lead", 0.25f, 0.3f, 0.3f, 1},
+    {"bell", 0.5f, 0.35f, 0.0f, 1}, {"fx", 0.3f, 0.0f, 0.0f, 1},
 };
 
 struct Event {
@@ -208,8 +214,10 @@ using Score = std::array<std::vector<Event>, InstrumentCount>;
 // Writes the notes of one part into the score.
 class PartWriter {
 public:
-    PartWriter(const Part& part, const TempoGrid::Stretch& stretch, uint64_t seed, Score& score)
-        : part_(part), stretch_(stretch), rng_(seed), score_(score)
+    // `breathSteps`: the rhythm stops that many sixteenths before the part ends, so the next
+    // part's first beat lands after a short breath.
+    PartWriter(const Part& part, const TempoGrid::Stretch& stretch, int breathSteps, uint64_t seed, Score& score)
+        : part_(part), stretch_(stretch), breathSteps_(breathSteps), rng_(seed), score_(score)
     {
     }
 
@@ -218,23 +226,27 @@ public:
         const int steps = stretch_.steps();
         for (int s = 0; s < steps; ++s) {
             const Chord& chord = kProgressions[part_.progression][(s / 32) % 4];
-            const bool rolling = s >= steps - part_.rollSteps;
+            const bool rolling = s >= rhythmEnd() - part_.rollSteps;
             if (s == 0)
                 openPart();
-            drums(s, rolling);
-            bass(s, chord);
             if (s % 32 == 0)
                 pad(s, chord);
-            arp(s, chord);
-            lead(s);
             bell(s, chord);
             if (part_.riserSteps > 0 && s == std::max(0, steps - part_.riserSteps))
                 add(Riser, s, {.length = float((steps - s) * step()), .velocity = 0.6f, .seed = rng_.next()}, 0.0f);
+            arp(s, chord);
+            if (s >= rhythmEnd())
+                continue;
+            drums(s, rolling);
+            bass(s, chord);
+            lead(s);
         }
     }
 
 private:
     double step() const { return stretch_.stepSeconds(); }
+    // Held bass and melody notes end with the rhythm, so nothing of them reaches the next part.
+    int rhythmEnd() const { return stretch_.steps() - breathSteps_; }
     double timeOf(int s) const { return stretch_.start + s * step(); }
     void add(Instrument instrument, int s, Voice voice, float pan)
     {
@@ -242,14 +254,15 @@ private:
         score_[instrument].push_back({timeOf(s), voice, pan});
     }
     float jitter(float amount) { return 1.0f + amount * rng_.bipolar(); }
+    // Drum hits pick one of a few recorded variants, as a sampler would.
+    uint64_t variant() { return 1 + rng_.next() % 4; }
 
     void openPart()
     {
-        if (part_.impact > 0.0f) {
+        if (part_.impact > 0.0f && part_.crash)
             add(Crash, 0, {.velocity = 0.8f * std::min(1.0f, part_.impact), .brightness = 0.6f, .seed = rng_.next()}, 0.1f);
-            if (part_.impact >= 0.5f)
-                add(Boom, 0, {.velocity = std::min(1.0f, part_.impact * 0.8f)}, 0.0f);
-        }
+        if (part_.impact >= 0.5f && part_.boom)
+            add(Boom, 0, {.velocity = std::min(1.0f, part_.impact * 0.8f)}, 0.0f);
         if (part_.wind > 0.0f)
             add(Wind, 0, {.length = float(stretch_.end - stretch_.start + 1.0), .velocity = part_.wind,
                           .brightness = 0.3f, .seed = rng_.next()}, 0.0f);
@@ -259,11 +272,11 @@ private:
     {
         const int beatStep = s % 16;
         if (rolling) {
-            const int k = s - (stretch_.steps() - part_.rollSteps);
+            const int k = s - (stretch_.steps() - breathSteps_ - part_.rollSteps);
             const float rise = float(k + 1) / float(part_.rollSteps);
             const bool play = part_.rollSteps <= 8 || k >= part_.rollSteps / 2 || s % 2 == 0;
             if (play)
-                add(Snare, s, {.velocity = 0.25f + 0.6f * rise, .brightness = rise, .seed = rng_.next()}, -0.1f);
+                add(Snare, s, {.velocity = 0.25f + 0.6f * rise, .brightness = rise, .seed = variant()}, -0.1f);
             return;
         }
         const bool broken = part_.drumPattern == 1;
@@ -273,26 +286,26 @@ private:
             add(Kick, s, {.velocity = part_.kick * (beatStep == 0 ? 1.0f : 0.93f), .brightness = 0.6f}, 0.0f);
         const bool backbeat = broken ? beatStep == 8 : (beatStep == 4 || beatStep == 12);
         if (part_.snare > 0.0f && backbeat)
-            add(Snare, s, {.velocity = part_.snare * jitter(0.05f), .brightness = 0.5f, .seed = rng_.next()}, -0.05f);
+            add(Snare, s, {.velocity = part_.snare * jitter(0.05f), .brightness = 0.5f, .seed = variant()}, -0.05f);
         if (part_.clap > 0.0f && backbeat)
-            add(Clap, s, {.velocity = part_.clap * jitter(0.05f), .brightness = 0.5f, .seed = rng_.next()}, 0.05f);
+            add(Clap, s, {.velocity = part_.clap * jitter(0.05f), .brightness = 0.5f, .seed = variant()}, 0.05f);
         if (part_.hats <= 0.0f)
             return;
         switch (part_.hatPattern) {
         case 0:
             if (beatStep % 4 == 2)
-                add(Hat, s, {.length = 0.12f, .velocity = part_.hats * 0.9f, .brightness = 0.4f, .seed = rng_.next()}, -0.2f);
+                add(Hat, s, {.length = 0.12f, .velocity = part_.hats * 0.9f, .brightness = 0.4f, .seed = variant()}, -0.2f);
             else if (beatStep % 2 == 1)
-                add(Hat, s, {.length = 0.025f, .velocity = part_.hats * 0.4f * jitter(0.2f), .brightness = 0.7f, .seed = rng_.next()}, 0.3f);
+                add(Hat, s, {.length = 0.025f, .velocity = part_.hats * 0.4f * jitter(0.2f), .brightness = 0.7f, .seed = variant()}, 0.3f);
             break;
         case 1: {
             const float accent = beatStep % 4 == 2 ? 1.0f : beatStep % 2 ? 0.5f : 0.7f;
-            add(Hat, s, {.length = 0.035f, .velocity = part_.hats * accent * jitter(0.1f), .brightness = 0.6f, .seed = rng_.next()}, 0.25f);
+            add(Hat, s, {.length = 0.035f, .velocity = part_.hats * accent * jitter(0.1f), .brightness = 0.6f, .seed = variant()}, 0.25f);
             break;
         }
         default:
             if (beatStep % 2 == 0)
-                add(Hat, s, {.length = 0.04f, .velocity = part_.hats * (beatStep % 4 ? 1.0f : 0.6f) * jitter(0.1f), .brightness = 0.5f, .seed = rng_.next()}, 0.2f);
+                add(Hat, s, {.length = 0.04f, .velocity = part_.hats * (beatStep % 4 ? 1.0f : 0.6f) * jitter(0.1f), .brightness = 0.5f, .seed = variant()}, 0.2f);
         }
     }
 
@@ -307,7 +320,7 @@ private:
         switch (part_.bassPattern) {
         case 0:
             if (s % 32 == 0)
-                add(Bass, s, {.note = root, .length = stepLength * float(std::min(32, stretch_.steps() - s)) - 0.05f,
+                add(Bass, s, {.note = root, .length = stepLength * float(std::min(32, rhythmEnd() - s)) - 0.05f,
                               .velocity = v, .brightness = 0.15f}, 0.0f);
             break;
         case 1:
@@ -347,7 +360,7 @@ private:
         static const float pans[4] = {-0.45f, 0.45f, -0.15f, 0.15f};
         for (int k = 0; k < 4; ++k)
             add(Pad, s, {.note = chordTone(chord, k, 50), .length = length, .velocity = part_.pad * 0.8f,
-                         .brightness = part_.padBright, .seed = rng_.next()}, pans[k]);
+                         .brightness = part_.padBright, .seed = uint64_t(k + 1)}, pans[k]);
     }
 
     void arp(int s, const Chord& chord)
@@ -369,7 +382,7 @@ private:
         const int chord = (s / 32) % 4, phraseStep = s % 32;
         for (const MelodyNote& m : melody(part_.progression))
             if (m.chord == chord && m.step == phraseStep) {
-                const int steps = std::min(m.steps, stretch_.steps() - s);
+                const int steps = std::min(m.steps, rhythmEnd() - s);
                 add(Lead, s, {.note = float(m.note), .length = float(step()) * float(steps) * 0.92f,
                               .velocity = part_.lead, .brightness = part_.leadBright}, 0.0f);
             }
@@ -388,6 +401,7 @@ private:
 
     const Part& part_;
     const TempoGrid::Stretch& stretch_;
+    int breathSteps_;
     Rng rng_;
     Score& score_;
 };
@@ -412,41 +426,95 @@ std::vector<float> duckCurve(const std::vector<Event>& kicks, const std::vector<
     return curve;
 }
 
-Stereo renderBus(Bus bus, const Score& score, const std::vector<float>& duck, size_t frames)
+// Renders one shard (every shardCount-th note) of one bus. Voices are linear in velocity, so each
+// distinct sound is rendered once at full velocity and reused, scaled, wherever it repeats.
+Stereo renderBus(Bus bus, const Score& score, size_t frames, size_t shard, size_t shardCount)
 {
     Stereo out(frames);
     for (int i = 0; i < InstrumentCount; ++i) {
         const InstrumentInfo& info = kInstruments[i];
         if (info.bus != bus)
             continue;
+        using Key = std::tuple<float, float, float, uint64_t>;
+        std::map<Key, std::vector<float>> monoCache;
+        std::map<Key, Stereo> stereoCache;
         const float gain = dbToGain(info.gainDb);
-        for (const Event& e : score[size_t(i)]) {
+        const std::vector<Event>& events = score[size_t(i)];
+        for (size_t n = shard; n < events.size(); n += shardCount) {
+            const Event& e = events[n];
             const size_t at = static_cast<size_t>(std::llround(e.time * kRate));
             if (at >= frames)
                 continue;
+            Voice unit = e.voice;
+            unit.velocity = 1.0f;
+            const Key key{unit.note, unit.length, unit.brightness, unit.seed};
+            const float level = gain * e.voice.velocity;
             if (info.mono) {
-                out.addMono(at, info.mono(e.voice), gain, e.pan);
+                auto found = monoCache.find(key);
+                if (found == monoCache.end())
+                    found = monoCache.emplace(key, info.mono(unit)).first;
+                out.addMono(at, found->second, level, e.pan);
             } else {
-                Stereo voice = info.stereo(e.voice);
-                if (e.pan != 0.0f) {
-                    const float l = std::min(1.0f, 1.0f - e.pan), r = std::min(1.0f, 1.0f + e.pan);
-                    for (size_t k = 0; k < voice.frames(); ++k) {
-                        voice.left[k] *= l;
-                        voice.right[k] *= r;
-                    }
+                auto found = stereoCache.find(key);
+                if (found == stereoCache.end())
+                    found = stereoCache.emplace(key, info.stereo(unit)).first;
+                // Stereo voices are placed by narrowing the far side.
+                const float l = std::min(1.0f, 1.0f - e.pan), r = std::min(1.0f, 1.0f + e.pan);
+                const Stereo& voice = found->second;
+                const size_t n = std::min(voice.frames(), frames - at);
+                for (size_t k = 0; k < n; ++k) {
+                    out.left[at + k] += level * l * voice.left[k];
+                    out.right[at + k] += level * r * voice.right[k];
                 }
-                out.add(at, voice, gain);
             }
         }
     }
-    const float depth = kBuses[bus].duck;
-    if (depth > 0.0f)
-        for (size_t i = 0; i < frames; ++i) {
-            const float g = 1.0f - depth * (1.0f - duck[i]);
-            out.left[i] *= g;
-            out.right[i] *= g;
-        }
     return out;
+}
+
+// All buses, each rendered in shards on parallel threads and summed in a fixed order afterwards,
+// so the result does not depend on which thread finished first; then the side-chain ducking.
+std::vector<Stereo> renderBuses(const Score& score, const std::vector<float>& duck, size_t frames)
+{
+    struct Task {
+        Bus bus;
+        size_t shard, shards;
+    };
+    std::vector<Task> tasks;
+    for (int b = 0; b < BusCount; ++b)
+        for (size_t k = 0; k < kBuses[b].shards; ++k)
+            tasks.push_back({Bus(b), k, kBuses[b].shards});
+    std::vector<Stereo> pieces(tasks.size());
+    std::atomic<size_t> next{0};
+    auto worker = [&]() {
+        for (size_t i = next++; i < tasks.size(); i = next++)
+            pieces[i] = renderBus(tasks[i].bus, score, frames, tasks[i].shard, tasks[i].shards);
+    };
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    std::vector<std::thread> pool;
+    for (unsigned t = 0; t < threads; ++t)
+        pool.emplace_back(worker);
+    for (std::thread& t : pool)
+        t.join();
+    std::vector<Stereo> buses(BusCount);
+    for (size_t i = 0; i < tasks.size(); ++i) {
+        const size_t b = size_t(tasks[i].bus);
+        if (tasks[i].shard == 0)
+            buses[b] = std::move(pieces[i]);
+        else
+            buses[b].add(0, pieces[i], 1.0f);
+        pieces[i] = Stereo();
+    }
+    for (size_t b = 0; b < BusCount; ++b) {
+        const float depth = kBuses[b].duck;
+        if (depth > 0.0f)
+            for (size_t i = 0; i < frames; ++i) {
+                const float g = 1.0f - depth * (1.0f - duck[i]);
+                buses[b].left[i] *= g;
+                buses[b].right[i] *= g;
+            }
+    }
+    return buses;
 }
 
 void say(bool on, const char* format, double a = 0, double b = 0, double c = 0)
@@ -470,6 +538,11 @@ void masterBus(Stereo& mix, const std::vector<Part>& sheet, bool fullLength)
     OnePole dcL, dcR;
     dcL.set(18.0f);
     dcR.set(18.0f);
+    // The encoder drops everything above about 16 kHz; doing it here first means the loudness
+    // and peaks measured below are those of the file.
+    Svf topL, topR;
+    topL.set(16000.0f, 0.29f);
+    topR.set(16000.0f, 0.29f);
     for (size_t i = 0; i < mix.frames(); ++i) {
         const double t = double(i) / kRate;
         while (part + 1 < sheet.size() && sheet[part + 1].start <= t)
@@ -487,8 +560,10 @@ void masterBus(Stereo& mix, const std::vector<Part>& sheet, bool fullLength)
             l = lowL.low;
             r = lowR.low;
         }
-        l -= dcL.process(l);
-        r -= dcR.process(r);
+        topL.process(l);
+        topR.process(r);
+        l = topL.low - dcL.process(topL.low);
+        r = topR.low - dcR.process(topR.low);
         if (fullLength) {
             const double fadeStart = kSoundEnd - 1.2;
             if (t >= kSoundEnd) {
@@ -504,13 +579,45 @@ void masterBus(Stereo& mix, const std::vector<Part>& sheet, bool fullLength)
     }
 }
 
+// The level change of a trip through the encoder and back (LAME's own decoder): a 1 kHz tone's
+// energy after against before, in dB. The file is mastered for what comes out of it.
+double codecGainDb()
+{
+    Stereo tone(kRate * 2);
+    for (size_t i = 0; i < tone.frames(); ++i)
+        tone.left[i] = tone.right[i] = 0.1f * std::sin(float(2.0 * kPi * 1000.0 * double(i) / kRate));
+    std::string error;
+    std::vector<unsigned char> mp3 = encodeMp3(tone, kBitRate, false, error);
+    hip_t decoder = hip_decode_init();
+    if (!decoder || mp3.empty())
+        return 0.0;
+    std::vector<short> left(kRate * 4), right(kRate * 4);
+    double energy = 0.0;
+    size_t count = 0;
+    for (size_t at = 0; at < mp3.size(); at += 4096) {
+        const int got = hip_decode(decoder, mp3.data() + at, std::min<size_t>(4096, mp3.size() - at), left.data(), right.data());
+        // Skip the first and last half second: encoder delay and padding.
+        for (int i = 0; i < got; ++i, ++count)
+            if (count > kRate / 2 && count < size_t(kRate) * 3 / 2)
+                energy += double(left[size_t(i)]) * left[size_t(i)] / (32768.0 * 32768.0);
+    }
+    hip_decode_exit(decoder);
+    const double expected = 0.1 * 0.1 / 2.0 * kRate;
+    return energy > 0.0 ? 10.0 * std::log10(energy / expected) : 0.0;
+}
+
 // Gain to the target loudness, then the limiter; repeated until both loudness and true peak
 // sit where they should (limiting lowers the loudness a little, so the gain is corrected).
 void master(Stereo& mix, RenderResult& result, bool progress)
 {
+    // Targets before encoding, so that the decoded file meets them.
+    const double codec = codecGainDb();
+    const double target = kTargetLoudness - codec;
+    const float ceiling = kPeakCeiling - float(codec);
+    say(progress, "music: encoder gain %+.2f dB\n", codec);
     const Stereo unlimited = mix;
-    double gainDb = kTargetLoudness - loudness::integrated(view(mix));
-    float ceilingDb = kPeakCeiling - 0.3f;
+    double gainDb = target - loudness::integrated(view(mix));
+    float ceilingDb = ceiling - 0.3f;
     for (int pass = 0; pass < 4; ++pass) {
         mix = unlimited;
         const float g = dbToGain(float(gainDb));
@@ -519,17 +626,19 @@ void master(Stereo& mix, RenderResult& result, bool progress)
             mix.right[i] *= g;
         }
         Limiter(dbToGain(ceilingDb), 0.004f, 0.12f).process(mix);
-        result.loudness = loudness::integrated(view(mix));
-        result.truePeakDb = loudness::toDb(loudness::truePeak(view(mix)));
-        say(progress, "music: master pass %.0f: %.2f LUFS, true peak %.2f dBTP\n", pass + 1, result.loudness,
-            result.truePeakDb);
-        const bool loudOk = std::fabs(result.loudness - kTargetLoudness) < 0.1;
-        const bool peakOk = result.truePeakDb <= kPeakCeiling;
+        const double loud = loudness::integrated(view(mix));
+        const double peak = loudness::toDb(loudness::truePeak(view(mix)));
+        result.loudness = loud + codec;
+        result.truePeakDb = peak + codec;
+        say(progress, "music: master pass %.0f: %.2f LUFS, true peak %.2f dBTP (as encoded)\n", pass + 1,
+            result.loudness, result.truePeakDb);
+        const bool loudOk = std::fabs(loud - target) < 0.1;
+        const bool peakOk = peak <= ceiling;
         if (loudOk && peakOk)
             break;
-        gainDb += kTargetLoudness - result.loudness;
+        gainDb += target - loud;
         if (!peakOk)
-            ceilingDb -= float(result.truePeakDb - kPeakCeiling) + 0.05f;
+            ceilingDb -= float(peak - ceiling) + 0.05f;
     }
 }
 
@@ -546,12 +655,16 @@ std::vector<double> partStarts()
 RenderResult render(const RenderOptions& options)
 {
     const auto started = std::chrono::steady_clock::now();
+    auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(); };
     const std::vector<Part>& sheet = parts();
     const TempoGrid grid(partStarts(), kSoundEnd, kTempo);
 
     Score score;
-    for (size_t i = 0; i < sheet.size(); ++i)
-        PartWriter(sheet[i], grid.stretches()[i], options.seed * 0x9E3779B97F4A7C15ull + i, score).write();
+    for (size_t i = 0; i < sheet.size(); ++i) {
+        // Before a part that opens with an impact, the rhythm takes a breath.
+        const int breath = i + 1 < sheet.size() && sheet[i + 1].impact >= 0.6f ? sheet[i + 1].breakSteps : 0;
+        PartWriter(sheet[i], grid.stretches()[i], breath, options.seed * 0x9E3779B97F4A7C15ull + i, score).write();
+    }
     RenderResult result;
     for (const auto& events : score)
         result.notes += events.size();
@@ -560,22 +673,8 @@ RenderResult render(const RenderOptions& options)
     const size_t frames = static_cast<size_t>(std::min(options.seconds, kLength) * kRate);
     const std::vector<float> duck = duckCurve(score[Kick], sheet, frames);
 
-    // Buses render in parallel, each into its own buffer; they are summed in a fixed order
-    // afterwards, so the result does not depend on which thread finished first.
-    std::vector<Stereo> buses(BusCount);
-    std::atomic<int> next{0};
-    auto worker = [&]() {
-        for (int b = next++; b < BusCount; b = next++)
-            buses[size_t(b)] = renderBus(Bus(b), score, duck, frames);
-    };
-    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
-    std::vector<std::thread> pool;
-    for (unsigned t = 0; t < threads; ++t)
-        pool.emplace_back(worker);
-    for (std::thread& t : pool)
-        t.join();
-    say(options.progress, "music: voices rendered (%.1f s)\n",
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+    std::vector<Stereo> buses = renderBuses(score, duck, frames);
+    say(options.progress, "music: voices rendered (%.1f s)\n", elapsed());
 
     Stereo mix(frames), reverbSend(frames), delaySend(frames);
     for (int b = 0; b < BusCount; ++b) {
@@ -591,8 +690,7 @@ RenderResult render(const RenderOptions& options)
     Reverb(0.86f, 0.35f, 1.0f).process(reverbSend);
     mix.add(0, reverbSend, 0.9f);
     masterBus(mix, sheet, options.seconds >= kLength);
-    say(options.progress, "music: mixed (%.1f s)\n",
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+    say(options.progress, "music: mixed (%.1f s)\n", elapsed());
 
     master(mix, result, options.progress);
     result.audio = std::move(mix);
@@ -613,7 +711,7 @@ std::vector<unsigned char> encodeMp3(const Stereo& audio, int kbps, bool progres
     lame_set_mode(lame, JOINT_STEREO);
     lame_set_brate(lame, kbps);
     lame_set_VBR(lame, vbr_off);
-    lame_set_quality(lame, 5);
+    lame_set_quality(lame, 7);
     lame_set_bWriteVbrTag(lame, 1); // the tag frame tells decoders the encoder delay and padding
     if (lame_init_params(lame) < 0) {
         lame_close(lame);

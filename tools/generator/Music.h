@@ -49,8 +49,8 @@ struct RenderOptions {
 struct RenderResult {
     synth::Stereo audio;
     size_t notes = 0;
-    double loudness = 0.0;   // LUFS after mastering
-    double truePeakDb = 0.0; // dBTP after mastering
+    double loudness = 0.0;   // LUFS after mastering, as the encoder will give it back
+    double truePeakDb = 0.0; // dBTP likewise
 };
 
 RenderResult render(const RenderOptions& options);
