@@ -111,8 +111,10 @@ bool writeSpectrogram(const std::string& path, const BandFrames& f, const std::v
 {
     const double seconds = f.timeOf(f.frames());
     const int width = std::max(1, int(seconds * pixelsPerSecond));
-    const int bandHeight = 8;
+    const int bandHeight = std::max(1, 256 / std::max(1, f.bands));
     const int height = f.bands * bandHeight;
+    // Colours span the 70 dB below the loudest band anywhere.
+    const double top = f.db.empty() ? 0.0 : *std::max_element(f.db.begin(), f.db.end());
     std::vector<unsigned char> pixels(size_t(width) * size_t(height) * 3, 0);
     for (int x = 0; x < width; ++x) {
         const size_t from = size_t(double(x) / pixelsPerSecond * f.rate / f.hop);
@@ -121,7 +123,7 @@ bool writeSpectrogram(const std::string& path, const BandFrames& f, const std::v
             double peak = -200.0;
             for (size_t i = from; i < to; ++i)
                 peak = std::max(peak, double(f.db[i * size_t(f.bands) + size_t(b)]));
-            const double v = std::clamp((peak + 10.0) / 70.0, 0.0, 1.0); // -10 .. 60 dB
+            const double v = std::clamp((peak - top + 70.0) / 70.0, 0.0, 1.0);
             const unsigned char r = (unsigned char)(255 * std::min(1.0, v * 2.0));
             const unsigned char g = (unsigned char)(255 * std::clamp(v * 2.0 - 0.6, 0.0, 1.0));
             const unsigned char bl = (unsigned char)(255 * std::clamp(1.0 - std::fabs(v - 0.3) * 3.0, 0.0, 1.0));

@@ -50,7 +50,8 @@ protected:
         if (const char* picture = std::getenv("OCULITH_SPECTROGRAM")) {
             std::vector<double> marks = music::sectionTimes();
             marks.insert(marks.end(), music::cueTimes().begin(), music::cueTimes().end());
-            analysis::writeSpectrogram(picture, *bands_, marks, 4);
+            analysis::writeSpectrogram(picture, analysis::bandFrames(mono(*decoded_), decoded_->sampleRate(), 64),
+                                       marks, 4);
         }
     }
     static void TearDownTestSuite()

@@ -115,7 +115,8 @@ const std::vector<Part>& parts()
          .lead = 0.85f, .leadBright = 0.8f, .duck = 0.6f, .impact = 1.0f, .breakSteps = 16, .riserSteps = 16},
         {.start = 261.549, .name = "alien", .progression = 2, .kick = 1.0f, .snare = 0.6f, .drumPattern = 1,
          .rollSteps = 16, .bass = 0.9f, .bassPattern = 3, .pad = 0.4f, .padBright = 0.08f, .bell = 0.3f,
-         .wind = 0.4f, .duck = 0.5f, .impact = 0.9f, .crash = false, .riserSteps = 64},
+         .wind = 0.4f, .duck = 0.5f, .impact = 0.9f, .crash = false, .breakSteps = 8,
+         .riserSteps = 64},
         {.start = 280.0, .name = "morph", .progression = 3, .kick = 1.0f, .clap = 0.9f, .hats = 0.65f,
          .bass = 1.0f, .bassPattern = 2, .pad = 0.65f, .padBright = 0.9f, .arp = 0.55f, .arpBright = 0.6f,
          .lead = 0.9f, .leadBright = 0.9f, .duck = 0.65f, .impact = 1.2f},
@@ -123,7 +124,7 @@ const std::vector<Part>& parts()
          .pad = 0.6f, .padBright = 0.4f, .arp = 0.45f, .arpBright = 0.35f, .lead = 0.55f, .leadBright = 0.4f,
          .bell = 0.3f, .impact = 0.8f, .boom = false, .riserSteps = 32},
         {.start = 335.109, .name = "echo", .progression = 0, .level = 0.8f, .bass = 0.5f, .pad = 0.55f,
-         .padBright = 0.15f, .bell = 0.7f, .wind = 0.45f, .impact = 0.6f, .crash = false},
+         .padBright = 0.15f, .bell = 0.7f, .wind = 0.45f, .impact = 0.6f, .crash = false, .breakSteps = 8},
         {.start = 356.0, .name = "close", .progression = 0, .bass = 0.6f, .pad = 0.7f, .padBright = 0.3f,
          .bell = 0.5f, .impact = 0.9f},
     };
@@ -356,7 +357,9 @@ private:
     {
         if (part_.pad <= 0.0f)
             return;
-        const float length = float(step()) * float(std::min(32, stretch_.steps() - s)) - 0.05f;
+        // A chord that ends the part lets go with the rhythm, so its release overlaps the next
+        // part's opening chord instead of covering it.
+        const float length = float(step()) * float(std::min(32, rhythmEnd() - s)) - 0.05f;
         static const float pans[4] = {-0.45f, 0.45f, -0.15f, 0.15f};
         for (int k = 0; k < 4; ++k)
             add(Pad, s, {.note = chordTone(chord, k, 50), .length = length, .velocity = part_.pad * 0.8f,

@@ -377,7 +377,7 @@ Stereo padVoice(const Voice& v)
         saws[k].setPhase(rng.uniform());
     }
     Svf lowL, lowR;
-    const Adsr amp{0.35f, 0.6f, 0.8f, 1.1f};
+    const Adsr amp{0.35f, 0.6f, 0.8f, 0.8f};
     const size_t frames = framesFor(amp.length(v.length));
     Stereo out(frames);
     const float lfoRate = 0.15f + 0.1f * rng.uniform();
