@@ -154,6 +154,8 @@ TEST_F(Soundtrack, SectionsChangeAtTheSceneBoundaries)
         return 10.0 * std::log10(sum / n);
     };
     const double interlude = meanLoudness(128.5, 134.5);
+    std::printf("interlude %.1f LUFS, before %.1f LUFS, after %.1f LUFS\n", interlude, meanLoudness(100.0, 127.0),
+                meanLoudness(136.0, 170.0));
     EXPECT_LT(interlude, meanLoudness(100.0, 127.0) - 6.0);
     EXPECT_LT(interlude, meanLoudness(136.0, 170.0) - 6.0);
 
