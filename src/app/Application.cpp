@@ -351,6 +351,14 @@ int Application::run(const RunOptions& options)
         frameCosts_.push_back(float(double(frameEnd - frameStart) / double(frequency_)));
     }
     logFrameStatistics(startupSeconds);
+    for (size_t i = 0; i < options_.shots.size(); ++i) {
+        if (shotTaken_[i])
+            continue;
+        // The show ended first (--until, Escape, the end time): say so rather than stay silent.
+        std::fprintf(stderr, "oculith: no shot at %.3f s (%s): the show ended at %.3f s\n",
+                     options_.shots[i].time, options_.shots[i].file.c_str(), showTime + timeOffset());
+        logPrint("No shot at %.3f s: the show ended first", options_.shots[i].time);
+    }
     if (Log::instance)
         Log::instance->close();
     return 0;

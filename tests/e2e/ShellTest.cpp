@@ -100,4 +100,9 @@ TEST(Headless, UntilEndsTheShowAndShotsFollowTheWindowSize)
     const std::string log = testfiles::readFile(show + "/application.log");
     EXPECT_NE(log.find("Shot 0.100 s written to"), std::string::npos) << log;
     EXPECT_NE(log.find("Shot 0.300 s written to"), std::string::npos) << log;
+
+    // A shot the show never reaches is reported, not silently dropped.
+    r = runOculith({"--headless", "--data", show, "--fps", "10", "--until", "0.2", "--shot", "5:" + a});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.err.find("no shot at 5.000 s"), std::string::npos) << r.err;
 }
