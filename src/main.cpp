@@ -38,8 +38,9 @@ bool chooseShowFolder(const CommandLine& cl, std::string& folder, std::string& e
         folder = cl.dataDir;
         return true;
     }
-    if (holdsShow(fs::current_path(ec))) {
-        folder = ".";
+    const fs::path current = fs::current_path(ec);
+    if (!ec && holdsShow(current)) {
+        folder = current.string();
         return true;
     }
     const std::string exeDir = platform::executableDir();

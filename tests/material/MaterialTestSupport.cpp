@@ -49,8 +49,9 @@ void expectRestingState()
     glGetIntegerv(GL_POLYGON_MODE, polygon);
     EXPECT_EQ(polygon[0], GL_FILL);
     EXPECT_EQ(polygon[1], GL_FILL);
-    if (ext::gl_ATI_fragment_shader)
+    if (ext::gl_ATI_fragment_shader) {
         EXPECT_FALSE(glIsEnabled(GL_FRAGMENT_SHADER_ATI));
+    }
     EXPECT_EQ(integer(GL_ACTIVE_TEXTURE_ARB), GL_TEXTURE0_ARB);
     for (int unit = 0; unit < 4; ++unit) {
         SCOPED_TRACE("texture unit " + std::to_string(unit));

@@ -118,8 +118,9 @@ TEST_F(RenderStateGL, EveryStateIsInForceWhileBoundAndAtRestAfterUnbind)
          }},
         {"Fragment {\nEnable yes\nName \"f\"\n}",
          [] {
-             if (ext::gl_ATI_fragment_shader)
+             if (ext::gl_ATI_fragment_shader) {
                  EXPECT_TRUE(glIsEnabled(GL_FRAGMENT_SHADER_ATI));
+             }
          }},
     };
     int index = 0;
