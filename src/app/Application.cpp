@@ -301,7 +301,10 @@ int Application::run(const RunOptions& options)
     shotTaken_.assign(options_.shots.size(), false);
     platform::setMessageBoxHeadless(options_.headless);
     platform::setMessageBoxListener([](const std::string& title, const std::string& text) {
-        logPrint("%s: %s", title.c_str(), text.c_str());
+        // One log line per box: line breaks in the text become blanks.
+        std::string line = text;
+        std::replace(line.begin(), line.end(), '\n', ' ');
+        logPrint("%s: %s", title.c_str(), line.c_str());
     });
     if (Log::instance)
         Log::instance->open("application.log");
