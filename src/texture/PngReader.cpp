@@ -79,6 +79,23 @@ bool readRows(PngJob& job, png_bytep* rows)
     return true;
 }
 
+// Every chunk must end inside the file. libpng allocates a chunk's declared length before it
+// reads it, so a short file declaring a gigabyte chunk would otherwise allocate a gigabyte.
+bool chunksFitInFile(const std::uint8_t* data, std::size_t size)
+{
+    std::size_t pos = 8; // the signature
+    while (pos + 12 <= size) {
+        const std::size_t length = std::size_t(data[pos]) << 24 | std::size_t(data[pos + 1]) << 16 |
+                                   std::size_t(data[pos + 2]) << 8 | std::size_t(data[pos + 3]);
+        if (length > size - pos - 12)
+            return false;
+        if (std::memcmp(data + pos + 4, "IEND", 4) == 0)
+            return true;
+        pos += 12 + length;
+    }
+    return false; // no IEND: the file is cut short
+}
+
 // Deflate packs at most about 1032 bytes into one; a file can't describe more image than that.
 constexpr std::size_t kMaxInflation = 1100;
 
@@ -87,7 +104,7 @@ constexpr std::size_t kMaxInflation = 1100;
 bool decodePng(const std::uint8_t* data, std::size_t size, DecodedImage& image)
 {
     image = DecodedImage{};
-    if (size < 4 || png_sig_cmp(data, 0, 4) != 0)
+    if (size < 4 || png_sig_cmp(data, 0, 4) != 0 || !chunksFitInFile(data, size))
         return false;
     PngJob job;
     job.data = data;
