@@ -14,8 +14,7 @@ constexpr float kNoHit = 1e9f;               // distance of a pool face the ray 
 constexpr float kEdgeInset = 0.998f;         // keeps the pool coordinates off the walls
 
 // A distance along the ray: num / div, or kNoHit when the ray runs parallel to the face or
-// away from it.
-// The division is never by zero, so the vectoriser may compute it for every lane.
+// away from it. The division is never by zero, so the vectoriser may compute it in every lane.
 inline float faceDistance(float num, float div)
 {
     const bool crosses = div != 0.0f;
