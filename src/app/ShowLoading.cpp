@@ -45,7 +45,8 @@ void prepareTimeline()
         timeline->prepareAll([](const Effect& effect) { problems::setHere(effect.origin, effect.originLine); });
 }
 
-// Start-up's loading steps in their order; the scenes' registration joins before prepareAll.
+// Start-up's loading steps in their order: materials before the effects that look them up by
+// name; the scenes' registration joins before prepareAll.
 constexpr void (*kSteps[])() = {loadMaterials, loadConsoleFont, loadTimeline, prepareTimeline};
 
 // One step under start-up's guard: false when it threw. Script errors are reported with their
