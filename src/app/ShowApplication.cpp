@@ -223,23 +223,27 @@ void ShowApplication::drawOverlay()
     glPopAttrib();
 }
 
-// The last reload's problems in red along the bottom, a few lines of them, over everything.
+// The last reload's problems in red along the bottom, wrapped to the screen's width, a few rows
+// of them, over everything.
 void ShowApplication::drawProblems()
 {
     ConsoleFont* font = ConsoleFont::instance;
     if (!font || !font->isLoaded())
         return;
-    constexpr std::size_t kShown = 4;
+    constexpr std::size_t kRows = 6;
     constexpr std::size_t kColumns = 42; // characters that fit across 640 units
+    std::vector<std::string> rows;
+    for (const std::string& line : problemLines_)
+        for (std::size_t at = 0; at < line.size() && rows.size() < kRows; at += kColumns)
+            rows.push_back(line.substr(at, kColumns));
     glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
     screen::push();
     glColor3f(1.0f, 0.2f, 0.2f);
     font->begin2D();
-    const std::size_t shown = std::min(problemLines_.size(), kShown);
-    for (std::size_t i = 0; i < shown; ++i)
-        font->print(0, float(22 * (shown - 1 - i)), problemLines_[i].substr(0, kColumns).c_str());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        font->print(0, float(22 * (rows.size() - 1 - i)), rows[i].c_str());
     font->end2D();
     screen::pop();
     glPopAttrib();

@@ -122,7 +122,17 @@ TEST(Watch, EditsReloadAtTheCurrentTimeAndBrokenEditsKeepTheLastGoodShow)
 {
     const std::string show = testfiles::tempDir("watchfixture");
     const std::string effect = show + "/data/scr/generic.effect", shader = show + "/data/scr/generic.shader";
-    testfiles::writeFile(shader, "; no materials\n");
+    // With the build's console font the problems of a failed reload show on the picture.
+    const std::string font = std::string(OCULITH_BINARY_DIR) + "/data/fnt/confont.tga";
+    const bool withFont = fs::exists(font);
+    const std::string goodShader =
+        withFont ? "Image {\n\tFormat RGBA\n\tName \"confont.tga\"\n\tAlias \"confont\"\n}\n" : "; no font\n";
+    if (withFont) {
+        fs::create_directories(show + "/data/fnt");
+        fs::copy_file(font, show + "/data/fnt/confont.tga");
+    }
+    const int brokenLine = withFont ? 8 : 4;
+    testfiles::writeFile(shader, goodShader);
     testfiles::writeFile(effect, flashScript("1 0 0 1"));
     const std::string before = show + "/before.png", edited = show + "/edited.png", kept = show + "/kept.png";
     const RunningProgram run = startOculith({"--headless", "--watch", "--data", show, "--shot", "0.5:" + before,
@@ -130,7 +140,7 @@ TEST(Watch, EditsReloadAtTheCurrentTimeAndBrokenEditsKeepTheLastGoodShow)
     ASSERT_TRUE(waitForFile(before, 30));
     replaceFile(effect, flashScript("0 1 0 1"));
     ASSERT_TRUE(waitForFile(edited, 30));
-    replaceFile(shader, "Shader {\n\tName \"x\"\n\tShininess 4\n}\n");
+    replaceFile(shader, goodShader + "Shader {\n\tName \"x\"\n\tShininess 4\n}\n");
     const ProgramResult r = finishProgram(run);
     EXPECT_EQ(r.exitCode, 0) << r.err;
 
@@ -141,8 +151,23 @@ TEST(Watch, EditsReloadAtTheCurrentTimeAndBrokenEditsKeepTheLastGoodShow)
     EXPECT_GT(green[1], red[0]); // the new colour, stronger as the flash rises
     EXPECT_LT(still[0], 5);      // the broken edit left the green show playing
     EXPECT_GT(still[1], green[1]);
-    EXPECT_TRUE(holds(r.err, "data\\scr\\generic.shader:3: PARSE ERROR! Unknown Shader Token: \"Shininess 4\""))
+    EXPECT_TRUE(holds(r.err, "data\\scr\\generic.shader:" + std::to_string(brokenLine) +
+                                 ": PARSE ERROR! Unknown Shader Token: \"Shininess 4\""))
         << r.err;
+    if (withFont) {
+        // Red text along the bottom after the failed reload, none before.
+        auto redPixels = [](const DecodedImage& image) {
+            int n = 0;
+            for (int y = image.height - 44; y < image.height; ++y)
+                for (int x = 0; x < image.width; ++x) {
+                    const std::uint8_t* p = image.row(y) + x * image.channels;
+                    n += p[0] > 150 && p[1] < 120 && p[2] < 120;
+                }
+            return n;
+        };
+        EXPECT_GT(redPixels(readShot(kept)), 200);
+        EXPECT_EQ(redPixels(readShot(edited)), 0);
+    }
     EXPECT_TRUE(holds(r.err, "the last good show plays on")) << r.err;
 
     // A fresh start at the time of the first reload renders the same frame.
@@ -157,7 +182,7 @@ TEST(Watch, EditsReloadAtTheCurrentTimeAndBrokenEditsKeepTheLastGoodShow)
     std::sscanf(log.c_str() + stats, "Frames: %u", &frames);
     EXPECT_GE(frames, 271u);
     EXPECT_LE(frames, 272u);
-    testfiles::writeFile(shader, "; no materials\n");
+    testfiles::writeFile(shader, goodShader);
     const std::string fresh = show + "/fresh.png";
     const auto f = runOculith({"--headless", "--data", show, "--start", time, "--shot", "2.5:" + fresh});
     ASSERT_EQ(f.exitCode, 0) << f.err;
