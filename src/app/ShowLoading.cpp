@@ -38,11 +38,17 @@ void loadTimeline()
     }
 }
 
-// Each effect prepares with its own block as the place its problems are reported at.
+// Each effect prepares with its own block as the place its problems are reported at; an effect
+// made in code (a hand-written scene) is named instead, as its boxes name only their files.
 void prepareTimeline()
 {
     if (EffectTimeline* timeline = EffectTimeline::instance)
-        timeline->prepareAll([](const Effect& effect) { problems::setHere(effect.origin, effect.originLine); });
+        timeline->prepareAll([](const Effect& effect) {
+            if (effect.origin.empty())
+                problems::setHere(effect.name.empty() ? "(unnamed scene)" : effect.name, 0);
+            else
+                problems::setHere(effect.origin, effect.originLine);
+        });
 }
 
 // Start-up's loading steps in their order: materials before the effects that look them up by
