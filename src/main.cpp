@@ -1,6 +1,7 @@
 // Process entry: parse the command line, settle the show's folder, build the program-wide
 // singletons in their fixed order and run the show.
 #include "app/CommandLine.h"
+#include "app/ShowChecker.h"
 #include "app/ShowApplication.h"
 #include "core/Log.h"
 #include "platform/Paths.h"
@@ -54,6 +55,23 @@ bool chooseShowFolder(const CommandLine& cl, std::string& folder, std::string& e
     return false;
 }
 
+// --check: the show's problems on standard output, exit 1 when there are any.
+int runCheck(const CommandLine& commandLine)
+{
+    if (Log::instance)
+        Log::instance->open("application.log");
+    ShowChecker checker(commandLine.until >= 0 ? float(commandLine.until) : ShowApplication::kEndTime);
+    std::string contextError;
+    const std::vector<Problem> found = checker.run(contextError);
+    if (Log::instance)
+        Log::instance->close();
+    if (!contextError.empty()) {
+        std::fprintf(stderr, "oculith: --check needs an off-screen GL context: %s\n", contextError.c_str());
+        return 1;
+    }
+    return ShowChecker::print(found, stdout);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -96,10 +114,15 @@ int main(int argc, char** argv)
     TextureManager textures;
     Log log;
 
+    if (commandLine.check)
+        return runCheck(commandLine);
+
     RunOptions options;
     options.headless = commandLine.headless;
     options.fps = commandLine.fps;
     options.shots = commandLine.shots;
+    // A watched headless run plays at the show's own speed, so edits land while it plays.
+    options.realTime = commandLine.watch && commandLine.headless;
     ShowApplication app(commandLine);
     return app.run(options);
 }

@@ -9,6 +9,8 @@
 #include "platform/PngWriter.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <cstdio>
 
 namespace modes {
@@ -216,14 +218,33 @@ void Application::reportGLErrors()
 void Application::startClock()
 {
     lastCounter_ = platform::performanceCounter();
+    paceStart_ = lastCounter_;
     frequency_ = platform::performanceFrequency();
     showTime = 0.0;
     frameTime = 0.0;
     frameIndex_ = 0;
 }
 
+void Application::restartClock()
+{
+    lastCounter_ = paceStart_ = platform::performanceCounter();
+    showTime = 0.0;
+    frameIndex_ = 1;
+}
+
+void Application::setPaused(bool paused)
+{
+    paused_ = paused;
+    lastCounter_ = platform::performanceCounter();
+}
+
 void Application::tick()
 {
+    if (paused_) {
+        frameTime = 0.0;
+        lastCounter_ = platform::performanceCounter();
+        return;
+    }
     if (options_.fps > 0) {
         // Fixed step: every run renders the same frames.
         frameTime = 1.0 / options_.fps;
@@ -334,6 +355,8 @@ int Application::run(const RunOptions& options)
         if (!options_.headless && window_.pollEvent(event)) {
             if (event.type == platform::WindowEvent::Close || event.type == platform::WindowEvent::Escape) {
                 requestClose();
+            } else if (event.type == platform::WindowEvent::KeyPressed) {
+                keyPressed(event.key);
             } else if (event.type == platform::WindowEvent::Resized) {
                 settings.width = event.width;
                 settings.height = event.height;
@@ -352,6 +375,11 @@ int Application::run(const RunOptions& options)
         if (frameCosts_.empty())
             startupSeconds = double(frameEnd - launched) / double(frequency_);
         frameCosts_.push_back(float(double(frameEnd - frameStart) / double(frequency_)));
+        if (options_.realTime && options_.fps > 0 && !paused_) {
+            const double ahead = showTime - double(frameEnd - paceStart_) / double(frequency_);
+            if (ahead > 0.0)
+                std::this_thread::sleep_for(std::chrono::duration<double>(ahead));
+        }
     }
     logFrameStatistics(startupSeconds);
     for (size_t i = 0; i < options_.shots.size(); ++i) {

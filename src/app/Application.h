@@ -29,6 +29,9 @@ struct RunOptions {
     bool headless = false;
     int fps = 0; // 0: real clock; otherwise frame k shows time k / fps
     std::vector<ShotRequest> shots;
+    // Fixed-step frames wait for the wall clock, so the show plays at its own speed (a watched
+    // headless run, which the show maker edits while it plays).
+    bool realTime = false;
 };
 
 class Application {
@@ -55,6 +58,15 @@ protected:
     virtual void resize(int width, int height) = 0;
     // Added to showTime wherever the show time is needed (shots compare against it).
     virtual double timeOffset() const { return 0.0; }
+    // A transport key was pressed (Space, arrows, Page Up/Down, Home).
+    virtual void keyPressed(platform::Key) {}
+
+    // The clock starts again from 0 with the current frame (a reload at a new start offset):
+    // the next frame is the new run's second.
+    void restartClock();
+    // While paused the show time stands still (frames go on being drawn).
+    void setPaused(bool paused);
+    bool paused() const { return paused_; }
 
     bool createWindow();
     // 0 quit, 1 full screen, 2 windowed.
@@ -81,6 +93,8 @@ private:
     bool closeRequested_ = false;
     bool windowOpen_ = false;
     bool userQuit_ = false;
+    bool paused_ = false;
+    std::uint64_t paceStart_ = 0; // counter at the clock's start, for real-time pacing
     std::uint64_t lastCounter_ = 0, frequency_ = 1;
     std::int64_t frameIndex_ = 0;
     std::vector<bool> shotTaken_;

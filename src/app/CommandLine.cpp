@@ -39,7 +39,7 @@ const char* usageText()
 {
     return "usage: oculith [--data DIR] [--windowed WxH | --fullscreen WxH] [--start SECONDS]\n"
            "               [--until SECONDS] [--mute] [--headless] [--fps N]\n"
-           "               [--shot SECONDS:FILE.png]... [--help] [--version]\n"
+           "               [--shot SECONDS:FILE.png]... [--check] [--watch] [--help] [--version]\n"
            "\n"
            "Plays the show. Without options it asks for a display mode first.\n"
            "\n"
@@ -57,10 +57,15 @@ const char* usageText()
            "                          (headless runs default to 60)\n"
            "  --shot SECONDS:FILE.png save the first frame at or after SECONDS as a PNG; repeatable.\n"
            "                          Headless runs end after the last shot\n"
+           "  --check                 load the whole show off screen and list every problem as\n"
+           "                          FILE:LINE: message; exit 0 when clean, 1 otherwise\n"
+           "  --watch                 reload the show at the current time when a file under data/\n"
+           "                          changes (a broken change keeps the last good show)\n"
            "  --help                  this text\n"
            "  --version               the program's version\n"
            "\n"
-           "Keys while playing: 1 shows the frame-rate and time overlay, 2 hides it, Escape ends.\n"
+           "Keys while playing: 1 shows the frame-rate and time overlay, 2 hides it, Escape ends,\n"
+           "Space pauses, Left/Right seek 5 s, Page Down/Page Up 30 s, Home restarts.\n"
            "Exit status: 0 the show ended, 1 start-up failed, 2 bad command line.\n";
 }
 
@@ -85,6 +90,10 @@ bool CommandLine::parse(int argc, const char* const* argv, std::string& error)
             mute = true;
         } else if (std::strcmp(arg, "--headless") == 0) {
             headless = true;
+        } else if (std::strcmp(arg, "--check") == 0) {
+            check = true;
+        } else if (std::strcmp(arg, "--watch") == 0) {
+            watch = true;
         } else if (std::strcmp(arg, "--data") == 0) {
             if (!value(v))
                 return false;
@@ -138,6 +147,10 @@ bool CommandLine::parse(int argc, const char* const* argv, std::string& error)
     }
     if (windowed && fullscreen) {
         error = "--windowed and --fullscreen exclude each other";
+        return false;
+    }
+    if (check && (watch || !shots.empty())) {
+        error = "--check plays nothing: it takes neither --watch nor --shot";
         return false;
     }
     if (until >= 0 && until < start) {

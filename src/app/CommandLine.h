@@ -20,6 +20,8 @@ struct CommandLine {
     bool headless = false;
     int fps = 0;                   // 0: real clock (headless runs default to 60)
     std::vector<ShotRequest> shots;
+    bool check = false;            // --check: list the show's problems instead of playing it
+    bool watch = false;            // --watch: reload the show when a file under data/ changes
     bool help = false;
     bool version = false;
 

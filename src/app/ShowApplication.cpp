@@ -1,5 +1,6 @@
 #include "app/ShowApplication.h"
 
+#include "app/ShowLoading.h"
 #include "core/ExtensionRegistry.h"
 #include "core/GL.h"
 #include "core/Log.h"
@@ -7,19 +8,20 @@
 #include "core/ScreenSpace.h"
 #include "core/ShowValues.h"
 #include "platform/MessageBox.h"
-#include "script/ImageScriptException.h"
-#include "effects/EffectLoader.h"
 #include "effects/EffectTimeline.h"
 #include "font/ConsoleFont.h"
-#include "geometry/MeshManager.h"
-#include "material/MaterialLibrary.h"
 #include "texture/TextureManager.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
-const char* const kMusicFile = "data\\snd\\oculith - edit 2 (64k).mp3";
-}
+// An editor's save settles within this many seconds of its first write.
+constexpr double kQuietSeconds = 0.1;
+// How far the arrow keys and Page Up/Down seek.
+constexpr float kShortSeek = 5.0f;
+constexpr float kLongSeek = 30.0f;
+} // namespace
 
 ShowApplication::ShowApplication(const CommandLine& commandLine)
 {
@@ -37,6 +39,7 @@ ShowApplication::ShowApplication(const CommandLine& commandLine)
     if (commandLine.until >= 0)
         endTime = float(commandLine.until);
     playMusic_ = !commandLine.mute && !commandLine.headless;
+    watch_ = commandLine.watch;
 }
 
 ShowApplication::~ShowApplication()
@@ -59,15 +62,7 @@ bool ShowApplication::init()
     }
     applyRestingGLState();
 
-    if (MeshManager* meshes = MeshManager::instance) {
-        meshes->registerDefaultHandlers();
-        meshes->addSearchPath("data\\obj\\");
-    }
-    if (TextureManager* textures = TextureManager::instance) {
-        textures->createDefaults();
-        textures->addSearchPath("data\\art\\");
-        textures->addSearchPath("data\\fnt\\");
-    }
+    showloading::setUpManagers();
 
     pbuffer_.reset(createPBuffer());
     if (!pbuffer_ || !pbuffer_->create(512, 512)) {
@@ -77,11 +72,13 @@ bool ShowApplication::init()
     PBuffer::instance = pbuffer_.get();
 
     drawLoadingScreen();
-    if (!loadScripts())
+    if (!showloading::loadScripts())
         return false;
     if (playMusic_ && !startMusic())
         return false;
     show::clearColourBuffer = true;
+    if (watch_ && !watcher_.watch("data"))
+        std::fprintf(stderr, "oculith: --watch: %s\n", watcher_.error().c_str());
     return true;
 }
 
@@ -112,38 +109,13 @@ void ShowApplication::drawLoadingScreen()
     swapBuffers();
 }
 
-bool ShowApplication::loadScripts()
-{
-    try {
-        // Materials first: effects look them up by name while they load.
-        if (MaterialLibrary::instance)
-            MaterialLibrary::instance->load("data\\scr\\generic.shader");
-        if (ConsoleFont::instance)
-            ConsoleFont::instance->load();
-        if (EffectTimeline* timeline = EffectTimeline::instance) {
-            EffectLoader loader(timeline);
-            loader.load("data\\scr\\generic.effect");
-            timeline->prepareAll();
-        }
-    } catch (const ImageScriptException& e) {
-        logPrint("SCRIPTING ERROR in %s", e.location().c_str());
-        std::fprintf(stderr, "oculith: script error in %s\n", e.location().c_str());
-        platform::showMessageBox("SCRIPTING ERROR", e.what());
-        return false;
-    } catch (...) {
-        platform::showMessageBox("EXCEPTION CATCHED", "UNKNOWN EXCEPTION");
-        return false;
-    }
-    return true;
-}
-
 bool ShowApplication::startMusic()
 {
     if (!music_.init(44100)) {
         platform::showMessageBox("ERROR", "Unable to initiate Sound System");
         return false;
     }
-    if (!music_.load(kMusicFile)) {
+    if (!music_.load(showloading::kMusicFile)) {
         platform::showMessageBox("ERROR", "Unable to load sample");
         return false;
     }
@@ -151,8 +123,58 @@ bool ShowApplication::startMusic()
     return true;
 }
 
+void ShowApplication::reload(float time, const char* why)
+{
+    const ShowReloader::Result result = reloader_.reload(time, pbuffer_.get());
+    problemLines_.clear();
+    for (const Problem& problem : result.problems) {
+        problemLines_.push_back(problems::format(problem));
+        std::fprintf(stderr, "%s\n", problemLines_.back().c_str());
+        logPrint("%s", problemLines_.back().c_str());
+    }
+    if (!result.loaded) {
+        std::fprintf(stderr, "oculith: %s: the show at %.3f s did not load; the last good show plays on\n",
+                     why, double(time));
+        logPrint("Reload at %.9g s (%s) failed; the last good show plays on", double(time), why);
+        return;
+    }
+    // From here the run is a fresh start at `time`, music included.
+    restartClock();
+    if (music_.loaded()) {
+        music_.play(time);
+        if (paused())
+            music_.pause();
+    }
+    std::fprintf(stderr, "oculith: %s: reloaded at %.3f s in %.1f ms\n", why, double(time), result.milliseconds);
+    logPrint("Reloaded at %.9g s (%s) in %.1f ms", double(time), why, result.milliseconds);
+}
+
+void ShowApplication::keyPressed(platform::Key key)
+{
+    const float now = currentShowTime();
+    auto seek = [&](float to) { reload(std::clamp(to, 0.0f, endTime), "seek"); };
+    switch (key) {
+    case platform::Key::Space:
+        setPaused(!paused());
+        if (paused())
+            music_.pause();
+        else
+            music_.resume();
+        break;
+    case platform::Key::Left: seek(now - kShortSeek); break;
+    case platform::Key::Right: seek(now + kShortSeek); break;
+    case platform::Key::PageUp: seek(now + kLongSeek); break;
+    case platform::Key::PageDown: seek(now - kLongSeek); break;
+    case platform::Key::Home: seek(0.0f); break;
+    default: break;
+    }
+}
+
 void ShowApplication::update(float)
 {
+    std::string changed;
+    if (watch_ && watcher_.poll(kQuietSeconds, &changed))
+        reload(currentShowTime(), ("changed " + changed).c_str());
     const float now = currentShowTime();
     if (TextureManager::instance)
         TextureManager::instance->time = now;
@@ -177,6 +199,8 @@ void ShowApplication::render()
         EffectTimeline::instance->renderAll();
     if (overlayVisible)
         drawOverlay();
+    if (!problemLines_.empty())
+        drawProblems();
 }
 
 // Frame rate of the last frame (not an average) and the show time, in blue at the top left.
@@ -192,8 +216,34 @@ void ShowApplication::drawOverlay()
     screen::push();
     glColor3f(0.0f, 0.0f, 1.0f);
     font->begin2D();
-    font->printAt(0, 464, "FPS %4.2f Time %3.3f", frameTime > 0.0 ? 1.0 / frameTime : 0.0,
-                  double(currentShowTime()));
+    font->printAt(0, 464, "FPS %4.2f Time %3.3f%s", frameTime > 0.0 ? 1.0 / frameTime : 0.0,
+                  double(currentShowTime()), paused() ? " PAUSED" : "");
+    font->end2D();
+    screen::pop();
+    glPopAttrib();
+}
+
+// The last reload's problems in red along the bottom, wrapped to the screen's width, a few rows
+// of them, over everything.
+void ShowApplication::drawProblems()
+{
+    ConsoleFont* font = ConsoleFont::instance;
+    if (!font || !font->isLoaded())
+        return;
+    constexpr std::size_t kRows = 6;
+    constexpr std::size_t kColumns = 42; // characters that fit across 640 units
+    std::vector<std::string> rows;
+    for (const std::string& line : problemLines_)
+        for (std::size_t at = 0; at < line.size() && rows.size() < kRows; at += kColumns)
+            rows.push_back(line.substr(at, kColumns));
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    screen::push();
+    glColor3f(1.0f, 0.2f, 0.2f);
+    font->begin2D();
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        font->print(0, float(22 * (rows.size() - 1 - i)), rows[i].c_str());
     font->end2D();
     screen::pop();
     glPopAttrib();
@@ -215,15 +265,6 @@ bool ShowApplication::shutdown()
             PBuffer::instance = nullptr;
         pbuffer_.reset();
     }
-    if (ConsoleFont::instance)
-        ConsoleFont::instance->release();
-    if (EffectTimeline::instance)
-        EffectTimeline::instance->clear();
-    if (MeshManager::instance)
-        MeshManager::instance->releaseAll();
-    if (MaterialLibrary::instance)
-        MaterialLibrary::instance->destroyAll();
-    if (TextureManager::instance)
-        TextureManager::instance->releaseAll();
+    showloading::tearDown();
     return true;
 }

@@ -2,10 +2,14 @@
 // picture, scripts, scenes, music), the per-frame update and render, the overlay and shutdown.
 #pragma once
 #include "app/Application.h"
+#include "app/ShowReloader.h"
 #include "core/PBuffer.h"
 #include "platform/Audio.h"
+#include "platform/FileWatcher.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class ShowApplication : public Application {
 public:
@@ -13,7 +17,8 @@ public:
     ~ShowApplication() override;
 
     // As a 32-bit float: 358.1090087890625.
-    float endTime = 358.109f;
+    static constexpr float kEndTime = 358.109f;
+    float endTime = kEndTime;
     bool overlayVisible = false;
 
 protected:
@@ -23,15 +28,24 @@ protected:
     void update(float frameTime) override;
     void resize(int width, int height) override;
     double timeOffset() const override;
+    void keyPressed(platform::Key key) override;
 
 private:
     void drawLoadingScreen();
-    bool loadScripts();
     bool startMusic();
     void drawOverlay();
     float currentShowTime() const;
+    // The whole loading again at `time` (--watch, seeks); the last good show stays after a
+    // script error. Problems go to standard error and onto the screen.
+    void reload(float time, const char* why);
+    void drawProblems();
 
     bool playMusic_ = true;
+    bool watch_ = false;
+    platform::FileWatcher watcher_;
+    ShowReloader reloader_;
+    // The problems of the last reload, shown on screen until the next one.
+    std::vector<std::string> problemLines_;
     std::unique_ptr<PBuffer> pbuffer_;
     platform::MusicPlayer music_;
 };

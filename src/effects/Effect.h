@@ -38,6 +38,10 @@ public:
     float end = 0.0f;
     int layer = 0;
     std::string name;
+    // The script and line where the effect's block began ("" for effects made in code), so a
+    // check can point at it.
+    std::string origin;
+    int originLine = 0;
 
 protected:
     // A whole block: "KIND {", the common lines, the kind's own lines (written by `ownLines`,

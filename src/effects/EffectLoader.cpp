@@ -8,6 +8,7 @@
 #include "effects/TextEffect.h"
 #include "effects/TextFadeEffect.h"
 #include "platform/Paths.h"
+#include "script/ProblemSink.h"
 
 #include <fstream>
 
@@ -46,6 +47,20 @@ void logStop(const std::string& fileName, int line, const std::string& text, con
              shown.c_str(), why);
 }
 
+// A block the loader stopped at: logged, and reported with how many blocks after it start-up
+// does not load. The count is read ahead on a copy of the reader, then the stream is put back.
+void reportStop(const EffectLoader& loader, const ScriptReader& reader, std::istream& stream,
+                const std::string& why)
+{
+    logStop(reader.fileName, reader.fileLine, reader.line, why.c_str());
+    if (!problems::active())
+        return;
+    const int lost = loader.countBlocks(reader, stream);
+    problems::report(reader.fileName, reader.fileLine,
+                     why + ": " + problems::quoted(reader.line) + "; " + std::to_string(lost) +
+                         (lost == 1 ? " block" : " blocks") + " after it not loaded");
+}
+
 } // namespace
 
 EffectLoader::EffectLoader(EffectTimeline* timeline)
@@ -80,6 +95,13 @@ const EffectType* EffectLoader::findType(const std::string& kindWord) const
     return nullptr;
 }
 
+int EffectLoader::countBlocks(const ScriptReader& from, std::istream& stream) const
+{
+    return from.countAhead(stream, [this](const ScriptReader& r) {
+        return r.contains("{") && findType(r.line.substr(0, r.line.find(' '))) != nullptr;
+    });
+}
+
 bool EffectLoader::load(const std::string& fileName)
 {
     std::ifstream stream(platform::nativePath(fileName));
@@ -108,13 +130,19 @@ bool EffectLoader::load(std::istream& stream, const std::string& fileName)
             continue;
         std::unique_ptr<Effect> effect = type->create();
         if (!effect) {
-            logStop(fileName, reader.fileLine, reader.line, "the effect could not be made");
+            reportStop(*this, reader, stream, "the effect could not be made");
+            if (problems::readsOn())
+                continue;
             return false;
         }
+        effect->origin = fileName;
+        effect->originLine = reader.fileLine;
         try {
             if (!type->readBlock(reader, stream, *effect)) {
-                const std::string why = "no keyword of the " + type->name + " block takes this line";
-                logStop(fileName, reader.fileLine, reader.line, why.c_str());
+                reportStop(*this, reader, stream, "no keyword of the " + type->name + " block takes this line");
+                // A check reads on so that the blocks behind this one are checked too.
+                if (problems::readsOn())
+                    continue;
                 return false;
             }
         } catch (ImageScriptException& e) {
@@ -125,7 +153,10 @@ bool EffectLoader::load(std::istream& stream, const std::string& fileName)
                     e.lineText = reader.line;
             }
             logStop(e.fileName, e.fileLine > 0 ? e.fileLine : e.lineNumber, e.lineText, e.what());
-            throw;
+            if (!problems::readsOn())
+                throw;
+            problems::report(e);
+            continue;
         }
         timeline_->add(std::move(effect));
     }

@@ -28,6 +28,10 @@ public:
     // The same for a script already open; `fileName` names it in messages.
     bool load(std::istream& stream, const std::string& fileName);
 
+    // The blocks of the kinds this loader reads from the reader's position to the end of the
+    // stream; the stream is left where it was.
+    int countBlocks(const ScriptReader& from, std::istream& stream) const;
+
     // The type whose kind name equals `kindWord` exactly, or none.
     const EffectType* findType(const std::string& kindWord) const;
     const std::vector<std::unique_ptr<EffectType>>& types() const { return types_; }

@@ -19,12 +19,15 @@ void EffectTimeline::add(std::unique_ptr<Effect> effect)
         pending_.push_back(std::move(effect));
 }
 
-void EffectTimeline::prepareAll()
+void EffectTimeline::prepareAll(const std::function<void(const Effect&)>& before)
 {
     // A list iterator stays valid while elements are appended, so effects that a scene adds
     // from its own prepare (it may load an effect script) are reached by this same walk.
-    for (auto it = pending_.begin(); it != pending_.end(); ++it)
+    for (auto it = pending_.begin(); it != pending_.end(); ++it) {
+        if (before)
+            before(**it);
         (*it)->prepare();
+    }
 }
 
 void EffectTimeline::update(float time)

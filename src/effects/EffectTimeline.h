@@ -3,6 +3,7 @@
 #pragma once
 #include "effects/Effect.h"
 
+#include <functional>
 #include <list>
 #include <memory>
 
@@ -17,8 +18,9 @@ public:
 
     // Registers an effect; the timeline owns it from now on.
     void add(std::unique_ptr<Effect> effect);
-    // Prepares every pending effect once, including effects added while this runs.
-    void prepareAll();
+    // Prepares every pending effect once, including effects added while this runs; `before`
+    // (when given) sees each effect just before it prepares (a check notes where it came from).
+    void prepareAll(const std::function<void(const Effect&)>& before = {});
     // Switches on the pending effects whose window holds `time`, then updates the active ones
     // that are still inside their window and retires the others.
     void update(float time);

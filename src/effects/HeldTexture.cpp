@@ -1,11 +1,14 @@
 #include "effects/HeldTexture.h"
 
 #include "texture/TextureManager.h"
+#include "script/ProblemSink.h"
 
 void HeldTexture::find(const std::string& name)
 {
     TextureManager* manager = TextureManager::instance;
     Texture* found = manager ? manager->find(name) : nullptr;
+    if (!found)
+        problems::reportHere("no script defines the texture " + problems::quoted(name));
     release();
     texture_ = found;
 }

@@ -3,6 +3,7 @@
 #include "geometry/Mesh.h"
 #include "material/MaterialLibrary.h"
 #include "platform/Paths.h"
+#include "script/ProblemSink.h"
 
 #include <zlib.h>
 
@@ -96,6 +97,9 @@ public:
             lastName_ = name;
             looked_ = true;
             last_ = MaterialLibrary::instance ? MaterialLibrary::instance->find(name) : nullptr;
+            if (!last_ && !name.empty())
+                problems::reportHere("a mesh names the material " + problems::quoted(name) +
+                                     ", which no script defines");
             return last_;  // the face takes find's reference
         }
         if (last_)

@@ -4,6 +4,7 @@
 #include "geometry/Mesh.h"
 #include "geometry/MeshFile.h"
 #include "platform/Paths.h"
+#include "script/ProblemSink.h"
 
 #include <cstdio>
 
@@ -95,8 +96,11 @@ Mesh* MeshManager::load(const std::string& name, int kind)
             return held.get();
     (void)kind;  // the plain Mesh is the only class
     auto mesh = std::make_unique<Mesh>();
-    if (!importer->load(dir + name, *mesh))
+    if (!importer->load(dir + name, *mesh)) {
+        problems::reportHere(dir.empty() ? "mesh file " + problems::quoted(name) + " is on no search path"
+                                         : "mesh file " + problems::quoted(dir + name) + " could not be read");
         return nullptr;
+    }
     mesh->name = name;
     meshList.push_back(std::move(mesh));
     return meshList.back().get();

@@ -12,6 +12,7 @@
 #include "material/ProgramState.h"
 #include "material/StencilState.h"
 #include "material/TextureStage.h"
+#include "script/ProblemSink.h"
 #include "texture/TextureManager.h"
 
 #include <algorithm>
@@ -93,14 +94,37 @@ bool MaterialScriptReader::parse(std::istream& stream)
 {
     lineCount = 0;
     while (next(stream)) {
-        if (contains("Image {")) {
-            if (!readImage(stream))
-                return false;
-        } else if (contains("Shader {")) {
-            readShader(stream);
+        try {
+            if (contains("Image {")) {
+                if (!readImage(stream) && !reportStop(stream))
+                    return false;
+            } else if (contains("Shader {")) {
+                readShader(stream);
+            }
+        } catch (ImageScriptException& e) {
+            // A check reports the block and reads on with the next one; start-up stops here.
+            if (!problems::readsOn())
+                throw;
+            if (e.fileName.empty())
+                e.fileName = fileName;
+            problems::report(e);
         }
     }
     return true;
+}
+
+bool MaterialScriptReader::reportStop(std::istream& stream)
+{
+    if (!problems::active())
+        return false;
+    const int lost = countAhead(stream, [](const ScriptReader& r) {
+        return r.contains("Image {") || r.contains("Shader {");
+    });
+    problems::report(fileName, fileLine,
+                     "the Image block stops at this line (an unknown type or format, or a cube map "
+                     "face that is missing): " + problems::quoted(line) + "; " + std::to_string(lost) +
+                         (lost == 1 ? " block" : " blocks") + " after it not loaded");
+    return problems::readsOn();
 }
 
 bool MaterialScriptReader::readImage(std::istream& stream)

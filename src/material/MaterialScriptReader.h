@@ -23,6 +23,9 @@ protected:
 private:
     // One "Image {" block: loads (or builds, for a cube map) one texture into the texture manager.
     bool readImage(std::istream& stream);
+    // Reports an Image block that stopped the script (with the blocks left unread) to the
+    // problem sink; true when the sink wants the rest read anyway.
+    bool reportStop(std::istream& stream);
     // One "Shader {" block: one or more named materials with their states.
     void readShader(std::istream& stream);
 

@@ -3,6 +3,7 @@
 #include "material/BlockReader.h"
 #include "core/ExtensionRegistry.h"
 #include "texture/TextureManager.h"
+#include "script/ProblemSink.h"
 
 #include <cmath>
 
@@ -54,6 +55,9 @@ void TextureStage::read(ScriptReader& reader, std::istream& stream)
                            return;
                        if (Texture* found = TextureManager::instance->find(reader.quotedText()))
                            setTexture(found);
+                       else
+                           problems::reportHere("no script defines the texture " +
+                                                problems::quoted(reader.quotedText()));
                    }},
                   {"TexUnit ", [&] { setFromWords(line, kUnits, unit); }},
                   {"CoordU {", curve(uCurve, "CoordU")},

@@ -48,6 +48,18 @@ bool MusicPlayer::play(double startSeconds)
     return true;
 }
 
+void MusicPlayer::pause()
+{
+    if (music_)
+        Mix_PauseMusic();
+}
+
+void MusicPlayer::resume()
+{
+    if (music_)
+        Mix_ResumeMusic();
+}
+
 void MusicPlayer::freeMusic()
 {
     if (music_) {

@@ -17,6 +17,9 @@ public:
     bool load(const std::string& path);
     // Plays the loaded music once, from `startSeconds`.
     bool play(double startSeconds);
+    // Holds and continues the playing music (the show's pause key).
+    void pause();
+    void resume();
     // The loaded music's sample rate as the device plays it.
     int rate() const { return rate_; }
     void freeMusic();

@@ -7,6 +7,7 @@ namespace platform {
 namespace {
 bool g_headless = false;
 std::function<void(const std::string&, const std::string&)> g_listener;
+std::function<void(const std::string&, const std::string&)> g_diversion;
 
 // Box texts may hold line breaks; the stderr form keeps them on one line.
 std::string oneLine(const std::string& text)
@@ -26,10 +27,19 @@ void setMessageBoxListener(std::function<void(const std::string&, const std::str
     g_listener = std::move(listener);
 }
 
+void setMessageBoxDiversion(std::function<void(const std::string&, const std::string&)> divert)
+{
+    g_diversion = std::move(divert);
+}
+
 void showMessageBox(const std::string& title, const std::string& text, MessageIcon icon)
 {
     if (g_listener)
         g_listener(title, text);
+    if (g_diversion) {
+        g_diversion(title, text);
+        return;
+    }
     if (!g_headless && SDL_WasInit(SDL_INIT_VIDEO)) {
         Uint32 flags = icon == MessageIcon::Warning       ? SDL_MESSAGEBOX_WARNING
                        : icon == MessageIcon::Information ? SDL_MESSAGEBOX_INFORMATION

@@ -17,4 +17,9 @@ void setMessageBoxHeadless(bool headless);
 // Called with every box's title and text before it is shown (the application logs them).
 void setMessageBoxListener(std::function<void(const std::string&, const std::string&)> listener);
 
+// While set, boxes are handed to `divert` instead of being shown or written to standard error
+// (a check or a reload turns them into problems); the listener still sees them. Empty: boxes
+// are shown again.
+void setMessageBoxDiversion(std::function<void(const std::string&, const std::string&)> divert);
+
 } // namespace platform

@@ -121,6 +121,17 @@ void Window::swapBuffers()
 
 void Window::showCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
 
+namespace {
+// The keys that pause and seek the show.
+constexpr struct {
+    SDL_Keycode sym;
+    Key key;
+} kTransportKeys[] = {
+    {SDLK_SPACE, Key::Space},    {SDLK_LEFT, Key::Left},          {SDLK_RIGHT, Key::Right},
+    {SDLK_PAGEUP, Key::PageUp},  {SDLK_PAGEDOWN, Key::PageDown},  {SDLK_HOME, Key::Home},
+};
+} // namespace
+
 bool Window::pollEvent(WindowEvent& event)
 {
     SDL_Event e;
@@ -144,6 +155,12 @@ bool Window::pollEvent(WindowEvent& event)
                 event = {WindowEvent::Escape};
                 return true;
             }
+            for (const auto& transport : kTransportKeys) {
+                if (e.key.keysym.sym == transport.sym) {
+                    event = {WindowEvent::KeyPressed, 0, 0, transport.key};
+                    return true;
+                }
+            }
             break;
         default:
             break;
@@ -159,6 +176,7 @@ bool Window::isKeyDown(Key key) const
     case Key::One: return state[SDL_SCANCODE_1] || state[SDL_SCANCODE_KP_1];
     case Key::Two: return state[SDL_SCANCODE_2] || state[SDL_SCANCODE_KP_2];
     case Key::Escape: return state[SDL_SCANCODE_ESCAPE];
+    default: break;
     }
     return false;
 }

@@ -15,14 +15,15 @@ struct DisplayMode {
     int refreshRate = 0;
 };
 
+// Keys the show polls (One, Two, Escape) and the transport keys it takes as presses.
+enum class Key { One, Two, Escape, Space, Left, Right, PageUp, PageDown, Home };
+
 struct WindowEvent {
-    enum Type { None, Close, Escape, Resized } type = None;
+    enum Type { None, Close, Escape, Resized, KeyPressed } type = None;
     int width = 0;
     int height = 0;
+    Key key = Key::Escape; // KeyPressed: which transport key (auto-repeat included)
 };
-
-// Keys the show polls.
-enum class Key { One, Two, Escape };
 
 class Window {
 public:

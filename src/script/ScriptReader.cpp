@@ -1,6 +1,7 @@
 #include "script/ScriptReader.h"
 
 #include "platform/Paths.h"
+#include "script/ProblemSink.h"
 
 #include <cctype>
 #include <fstream>
@@ -22,6 +23,7 @@ std::string ScriptReader::readLine(std::istream& stream)
             ++lineFeedsRead_;
     }
     fileLine = lineFeedsRead_ + 1;
+    problems::setHere(fileName, fileLine);
     std::string result;
     if (stream.peek() == std::char_traits<char>::eof()) {
         stream.setstate(std::ios::failbit);
@@ -101,6 +103,25 @@ bool ScriptReader::load(const std::string& path)
 }
 
 bool ScriptReader::parse(std::istream&) { return false; }
+
+int ScriptReader::countAhead(std::istream& stream, const std::function<bool(const ScriptReader&)>& counts) const
+{
+    const auto position = stream.tellg();
+    const auto state = stream.rdstate();
+    ScriptReader scout;
+    scout.fileName = fileName;
+    scout.lineFeedsRead_ = lineFeedsRead_;
+    int count = 0;
+    while (scout.next(stream)) {
+        if (counts(scout))
+            ++count;
+    }
+    stream.clear(state);
+    if (position != std::streampos(-1))
+        stream.seekg(position);
+    problems::setHere(fileName, fileLine);
+    return count;
+}
 
 int scanFloats(const std::string& l, float& a) { return std::sscanf(l.c_str(), "%*s %f", &a); }
 int scanFloats(const std::string& l, float& a, float& b)

@@ -4,6 +4,7 @@
 #include "script/ImageScriptException.h"
 
 #include <cstdio>
+#include <functional>
 #include <istream>
 #include <string>
 
@@ -40,6 +41,11 @@ public:
     // ImageScriptException("Unable to open scriptfile " + path, -1) when it can't be opened.
     // Exceptions thrown while parsing get the file name attached.
     bool load(const std::string& path);
+
+    // How many of the lines from here to the end of the stream `counts` accepts (tested on a
+    // copy of this reader); the stream is put back where it was. Tells a show maker how much a
+    // stopped script left unread.
+    int countAhead(std::istream& stream, const std::function<bool(const ScriptReader&)>& counts) const;
 
     // Builds the exception for the current line: message as given, lineCount, file and line.
     ImageScriptException error(const std::string& message) const;

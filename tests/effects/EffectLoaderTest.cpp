@@ -11,6 +11,7 @@
 #include "effects/TextEffect.h"
 #include "effects/TextFadeEffect.h"
 #include "font/FontRegistry.h"
+#include "script/ProblemSink.h"
 #include "texture/TextureManager.h"
 #include "TestFiles.h"
 
@@ -135,6 +136,50 @@ TEST_F(EffectLoaderTest, UnknownLineStopsReadingAndTheLogSaysWhere)
 
     EXPECT_FALSE(load("Image {\n  Colour 1 2 3 4\n}\n"));
     EXPECT_EQ(count(), 1u);
+}
+
+// A problem sink hears where a block stopped the script and how much it left unread; start-up's
+// behaviour stays, while a check reads on to find the problems of the blocks behind it too.
+TEST_F(EffectLoaderTest, StoppedBlocksAreReportedWithTheBlocksLostBehindThem)
+{
+    const std::string script = "Flash {\n"
+                               "  Start 1\n"
+                               "}\n"
+                               "Flash {\n"
+                               "  Start 2\n"
+                               "  Wobble 3\n"
+                               "  End 3\n"
+                               "}\n"
+                               "Unknown {\n"
+                               "}\n"
+                               "Invert {\n"
+                               "  Layer 4\n"
+                               "}\n"
+                               "Flash {\n"
+                               "  Image \"x\"\n"
+                               "}\n";
+    {
+        ProblemCollector asStartUp(false);
+        EXPECT_FALSE(load(script));
+        EXPECT_EQ(count(), 1u);
+        ASSERT_EQ(asStartUp.problems().size(), 1u);
+        const Problem& stop = asStartUp.problems()[0];
+        EXPECT_EQ(stop.file, "test.effect");
+        EXPECT_EQ(stop.line, 6);
+        EXPECT_NE(stop.message.find("\"Wobble 3\""), std::string::npos) << stop.message;
+        EXPECT_NE(stop.message.find("2 blocks after it not loaded"), std::string::npos) << stop.message;
+    }
+    timeline.clear();
+    ProblemCollector check(true);
+    EXPECT_TRUE(load(script));
+    // The broken blocks are dropped; the blocks after them load, each with its origin.
+    ASSERT_EQ(count(), 2u);
+    EXPECT_EQ(pending(1)->layer, 4);
+    EXPECT_EQ(pending(1)->origin, "test.effect");
+    EXPECT_EQ(pending(1)->originLine, 11);
+    ASSERT_EQ(check.problems().size(), 2u);
+    EXPECT_EQ(check.problems()[1].line, 15);
+    EXPECT_NE(check.problems()[1].message.find("0 blocks after it"), std::string::npos);
 }
 
 TEST_F(EffectLoaderTest, LoadsFilesByBackslashPathAndMissingFilesAreFalse)

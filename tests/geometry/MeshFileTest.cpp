@@ -2,6 +2,7 @@
 #include "geometry/Mesh.h"
 #include "geometry/MeshFile.h"
 #include "material/MaterialLibrary.h"
+#include "script/ProblemSink.h"
 
 #include <gtest/gtest.h>
 
@@ -206,6 +207,11 @@ TEST_F(MeshFileTest, UnknownMaterialsLeaveFacesWithout)
 
     content[content.size() - 32 - 1] = 'X';  // "rock" of the first face becomes "rocX"
     Mesh back;
+    ProblemCollector check(true);
     ASSERT_TRUE(meshfile::parse(content.data(), content.size(), back));
     EXPECT_EQ(back.faces[0].material(), nullptr);
+    // A check names the material no script defines, once.
+    ASSERT_EQ(check.problems().size(), 1u);
+    EXPECT_NE(check.problems()[0].message.find("\"rocX\", which no script defines"), std::string::npos)
+        << check.problems()[0].message;
 }

@@ -4,6 +4,7 @@
 #include "material/AlphaState.h"
 #include "material/CullState.h"
 #include "platform/PngWriter.h"
+#include "script/ProblemSink.h"
 
 #include <gtest/gtest.h>
 
@@ -191,6 +192,22 @@ TEST_F(ImageBlock, CubeMapsAndQuietFailures)
     EXPECT_FALSE(parse(library, "Image {\nFormat RG\n}\n"));
     EXPECT_FALSE(parse(library, "Image {\nState {\n}\n}\n"));
     EXPECT_TRUE(library.materials().empty());
+
+    // A check hears of each such stop, with the line and the blocks it left unread, and reads
+    // on; script errors of a block are reported and the next block is read.
+    ProblemCollector check(true);
+    EXPECT_TRUE(parse(library, "Image {\nType 4D\n}\nShader {\nName \"after\"\nShininess 2\n}\n"
+                               "Shader {\nName \"last\"\n}\n"));
+    ASSERT_EQ(check.problems().size(), 2u);
+    EXPECT_EQ(check.problems()[0].line, 2);
+    EXPECT_NE(check.problems()[0].message.find("2 blocks after it not loaded"), std::string::npos)
+        << check.problems()[0].message;
+    EXPECT_EQ(check.problems()[1].line, 6);
+    EXPECT_NE(check.problems()[1].message.find("PARSE ERROR! Unknown Shader Token: \"Shininess 2\""),
+              std::string::npos)
+        << check.problems()[1].message;
+    ASSERT_EQ(library.materials().size(), 2u);
+    EXPECT_EQ(library.materials()[1]->name, "last");
 }
 
 } // namespace

@@ -8,16 +8,17 @@
 
 #include <fstream>
 
-ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& workingDir)
+RunningProgram startProgram(const std::string& program, const std::vector<std::string>& args,
+                            const std::string& workingDir)
 {
-    ProgramResult result;
+    RunningProgram running;
     const std::string dir = testfiles::tempDir("run");
-    const std::string outPath = dir + "/stdout", errPath = dir + "/stderr";
+    running.outPath = dir + "/stdout";
+    running.errPath = dir + "/stderr";
     pid_t pid = fork();
     if (pid == 0) {
-        int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int out = open(running.outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int err = open(running.errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int in = open("/dev/null", O_RDONLY);
         dup2(out, 1);
         dup2(err, 2);
@@ -35,13 +36,28 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
         execv(program.c_str(), argv.data());
         _exit(127);
     }
+    running.pid = pid;
+    return running;
+}
+
+ProgramResult finishProgram(const RunningProgram& running)
+{
+    ProgramResult result;
     int status = 0;
-    waitpid(pid, &status, 0);
+    waitpid(running.pid, &status, 0);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = testfiles::readFile(outPath);
-    result.err = testfiles::readFile(errPath);
+    result.out = testfiles::readFile(running.outPath);
+    result.err = testfiles::readFile(running.errPath);
     return result;
 }
+
+ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& workingDir)
+{
+    return finishProgram(startProgram(program, args, workingDir));
+}
+
+RunningProgram startOculith(const std::vector<std::string>& args) { return startProgram(OCULITH_EXECUTABLE, args); }
 
 ProgramResult runOculith(const std::vector<std::string>& args, const std::string& workingDir)
 {

@@ -12,6 +12,17 @@ struct ProgramResult {
 // Runs `program` with `args` in `workingDir` ("" = current) and waits for it.
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workingDir = "");
+// A program started without waiting for it, for tests that act while it runs.
+struct RunningProgram {
+    int pid = -1;
+    std::string outPath, errPath;
+};
+RunningProgram startProgram(const std::string& program, const std::vector<std::string>& args,
+                            const std::string& workingDir = "");
+RunningProgram startOculith(const std::vector<std::string>& args);
+// Waits for a started program to end and collects what it printed.
+ProgramResult finishProgram(const RunningProgram& running);
+
 // The oculith program of this build.
 ProgramResult runOculith(const std::vector<std::string>& args, const std::string& workingDir = "");
 

@@ -1,0 +1,27 @@
+// --check: loads the whole show the way start-up does, in an off-screen context without audio,
+// and lists every problem it meets as "FILE:LINE: message" followed by a summary.
+#pragma once
+#include "script/ProblemSink.h"
+
+#include <cstdio>
+#include <vector>
+
+class ShowChecker {
+public:
+    // `endTime`: the show's end (358.109, or --until); effects that start after it never show.
+    explicit ShowChecker(float endTime) : endTime_(endTime) {}
+
+    // Runs the check in the current folder (the show's) with the current managers and returns
+    // the problems found; `contextError` is set when no off-screen context could be made.
+    std::vector<Problem> run(std::string& contextError);
+    // Prints the problems and the summary; the exit status: 0 clean, 1 problems found.
+    static int print(const std::vector<Problem>& problems, std::FILE* out);
+
+private:
+    // Effects of the timeline whose window never holds a show time.
+    void checkWindows() const;
+    // Files start-up opens by name outside the scripts (the music).
+    static void checkFixedFiles();
+
+    float endTime_;
+};

@@ -1,0 +1,121 @@
+#include "app/ShowLoading.h"
+
+#include "core/Log.h"
+#include "effects/EffectLoader.h"
+#include "effects/EffectTimeline.h"
+#include "font/ConsoleFont.h"
+#include "geometry/MeshManager.h"
+#include "material/MaterialLibrary.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+#include "script/ImageScriptException.h"
+#include "script/ProblemSink.h"
+#include "texture/TextureManager.h"
+
+#include <cstdio>
+
+namespace showloading {
+namespace {
+
+void loadMaterials()
+{
+    if (MaterialLibrary::instance)
+        MaterialLibrary::instance->load("data\\scr\\generic.shader");
+}
+
+void loadConsoleFont()
+{
+    if (ConsoleFont::instance && !ConsoleFont::instance->load())
+        problems::report("", 0, "no script defines the console font's texture \"confont\"");
+}
+
+void loadTimeline()
+{
+    if (EffectTimeline* timeline = EffectTimeline::instance) {
+        EffectLoader loader(timeline);
+        if (!loader.load("data\\scr\\generic.effect") && !platform::fileExists("data\\scr\\generic.effect"))
+            problems::report("data\\scr\\generic.effect", 0, "the timeline script is missing");
+    }
+}
+
+// Each effect prepares with its own block as the place its problems are reported at; an effect
+// made in code (a hand-written scene) is named instead, as its boxes name only their files.
+void prepareTimeline()
+{
+    if (EffectTimeline* timeline = EffectTimeline::instance)
+        timeline->prepareAll([](const Effect& effect) {
+            if (effect.origin.empty())
+                problems::setHere(effect.name.empty() ? "(unnamed scene)" : effect.name, 0);
+            else
+                problems::setHere(effect.origin, effect.originLine);
+        });
+}
+
+// Start-up's loading steps in their order: materials before the effects that look them up by
+// name; the scenes' registration joins before prepareAll.
+constexpr void (*kSteps[])() = {loadMaterials, loadConsoleFont, loadTimeline, prepareTimeline};
+
+// One step under start-up's guard: false when it threw. Script errors are reported with their
+// place: to the sink when one is installed, else in a box (and the log and standard error).
+bool guarded(void (*step)())
+{
+    try {
+        step();
+        return true;
+    } catch (const ImageScriptException& e) {
+        logPrint("SCRIPTING ERROR in %s", e.location().c_str());
+        if (problems::active()) {
+            problems::report(e);
+            return false;
+        }
+        std::fprintf(stderr, "oculith: script error in %s\n", e.location().c_str());
+        platform::showMessageBox("SCRIPTING ERROR", e.what());
+    } catch (...) {
+        platform::showMessageBox("EXCEPTION CATCHED", "UNKNOWN EXCEPTION");
+    }
+    return false;
+}
+
+} // namespace
+
+void setUpManagers()
+{
+    if (MeshManager* meshes = MeshManager::instance) {
+        meshes->registerDefaultHandlers();
+        meshes->addSearchPath("data\\obj\\");
+    }
+    if (TextureManager* textures = TextureManager::instance) {
+        textures->createDefaults();
+        textures->addSearchPath("data\\art\\");
+        textures->addSearchPath("data\\fnt\\");
+    }
+}
+
+bool loadScripts()
+{
+    bool ok = true;
+    for (auto step : kSteps) {
+        if (!guarded(step)) {
+            ok = false;
+            if (!problems::readsOn())
+                return false;
+        }
+    }
+    return ok;
+}
+
+void tearDown()
+{
+    if (ConsoleFont::instance)
+        ConsoleFont::instance->release();
+    if (EffectTimeline::instance)
+        EffectTimeline::instance->clear();
+    if (MeshManager::instance)
+        MeshManager::instance->releaseAll();
+    if (MaterialLibrary::instance)
+        MaterialLibrary::instance->destroyAll();
+    if (TextureManager::instance)
+        TextureManager::instance->releaseAll();
+}
+
+} // namespace showloading

@@ -1,0 +1,23 @@
+// The loading part of the show's start-up, shared by the first start, every reload and --check:
+// the managers' importers and search paths, then the scripts, the scenes and prepareAll, and
+// the teardown that empties the managers again in shutdown's order.
+#pragma once
+
+namespace showloading {
+
+// The music start-up plays.
+inline constexpr const char* kMusicFile = "data\\snd\\oculith - edit 2 (64k).mp3";
+
+// Mesh importers and "data\obj\"; texture readers, the normalization cube map, "data\art\"
+// and "data\fnt\".
+void setUpManagers();
+// The material library "data\scr\generic.shader", the console font, the timeline script
+// "data\scr\generic.effect", the scenes and one prepareAll. False after a script error, which
+// ends up as a "SCRIPTING ERROR" box, or as a problem when a problem sink is installed. A sink
+// that reads on gets every step run, whatever failed before.
+bool loadScripts();
+// Console font released, timeline cleared, meshes, materials and textures released (the GL
+// context must still exist).
+void tearDown();
+
+} // namespace showloading

@@ -1,0 +1,46 @@
+#include "app/ShowReloader.h"
+
+#include "app/ShowLoading.h"
+#include "core/PBuffer.h"
+#include "core/RestingGLState.h"
+#include "core/ShowValues.h"
+#include "platform/Clock.h"
+
+ShowReloader::Result ShowReloader::reload(float time, PBuffer* pbuffer)
+{
+    Result result;
+    const std::uint64_t began = platform::performanceCounter();
+    const ShowManagers previous = ShowManagers::current();
+    const show::ShowState previousState = show::ShowState::save();
+    {
+        ProblemCollector collector(false);
+        auto fresh = std::make_unique<ShowWorld>(); // constructing it makes it current
+        show::ShowState::resetForStart(time);
+        applyRestingGLState();
+        showloading::setUpManagers();
+        // The render target starts empty, as at a fresh start (feedback scenes read it back).
+        if (pbuffer && pbuffer->created()) {
+            const int width = pbuffer->width(), height = pbuffer->height();
+            pbuffer->destroy();
+            pbuffer->create(width, height);
+        }
+        result.loaded = showloading::loadScripts();
+        result.problems = collector.problems();
+        if (!result.loaded) {
+            showloading::tearDown();
+            previous.makeCurrent();
+            previousState.restore();
+            applyRestingGLState();
+        } else {
+            // The previous show gives its references back to its own managers.
+            const ShowManagers next = fresh->managers();
+            previous.makeCurrent();
+            showloading::tearDown();
+            next.makeCurrent();
+            world_ = std::move(fresh);
+        }
+    }
+    result.milliseconds =
+        double(platform::performanceCounter() - began) * 1000.0 / double(platform::performanceFrequency());
+    return result;
+}
