@@ -11,9 +11,10 @@ void BoundingSphere::merge(const BoundingSphere& other)
     const float dist = d.length();
     if (dist + other.radius <= radius)
         return;
-    if (dist == 0.0f) {
-        // One centre, and `other` is the larger: the formula below would divide by zero.
-        radius = other.radius;
+    if (dist + radius <= other.radius) {
+        // `other` encloses this sphere (one centre included, where the formula below would
+        // divide by zero, and the formula's sphere would not hold all of `other`).
+        *this = other;
         return;
     }
     const Vector3 p1 = centre - d * (radius / dist);

@@ -11,8 +11,8 @@ struct BoundingSphere {
 
     // The sphere around a box: centre (min + max) / 2, radius |max - min| / 2.
     static BoundingSphere fromBox(const Vector3& min, const Vector3& max);
-    // Grows this sphere to enclose `other`. Unchanged when it already encloses it; with both
-    // centres in one place the larger sphere is the result.
+    // Grows this sphere to enclose `other`. Unchanged when it already encloses it; `other`
+    // when that encloses this one (both centres in one place, for example).
     void merge(const BoundingSphere& other);
 };
 
