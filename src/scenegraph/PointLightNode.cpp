@@ -56,7 +56,9 @@ void PointLightNode::setRadius(float r)
 
 void PointLightNode::drawSelf()
 {
-    glPushAttrib(GL_ENABLE_BIT);
+    // Lighting is put back by hand rather than through the attribute stack, which Mesa does not
+    // restore reliably when pushes are nested (this sprite may be drawn under a shadow plane).
+    const GLboolean lit = glIsEnabled(GL_LIGHTING);
     glDisable(GL_LIGHTING);
     GLfloat m[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
@@ -81,6 +83,7 @@ void PointLightNode::drawSelf()
     glEnd();
     if (material)
         material->unbind();
-    glPopAttrib();
+    if (lit)
+        glEnable(GL_LIGHTING);
     glColor3f(1.0f, 1.0f, 1.0f);
 }

@@ -60,60 +60,92 @@ void ShadowPlaneNode::drawVisible(const Frustum&) { drawShadowed(true); }
 
 void ShadowPlaneNode::drawAll() { drawShadowed(false); }
 
+namespace {
+
+// The state the shadow passes change, taken before and put back after them by hand: Mesa's
+// attribute stack does not bring back what changed after a nested push (a sprite or material
+// among the casters pushes its own), so glPushAttrib cannot be relied on here.
+class SavedShadowState {
+public:
+    SavedShadowState()
+    {
+        for (std::size_t i = 0; i < kEnables.size(); ++i)
+            enabled_[i] = glIsEnabled(kEnables[i]);
+        glGetIntegerv(GL_BLEND_SRC, &blendSource_);
+        glGetIntegerv(GL_BLEND_DST, &blendDestination_);
+        glGetBooleanv(GL_DEPTH_WRITEMASK, &depthMask_);
+        glGetBooleanv(GL_COLOR_WRITEMASK, colourMask_);
+        for (std::size_t i = 0; i < kStencil.size(); ++i)
+            glGetIntegerv(kStencil[i], &stencil_[i]);
+    }
+    ~SavedShadowState()
+    {
+        for (std::size_t i = 0; i < kEnables.size(); ++i)
+            (enabled_[i] ? glEnable : glDisable)(kEnables[i]);
+        glBlendFunc(GLenum(blendSource_), GLenum(blendDestination_));
+        glDepthMask(depthMask_);
+        glColorMask(colourMask_[0], colourMask_[1], colourMask_[2], colourMask_[3]);
+        glStencilFunc(GLenum(stencil_[0]), stencil_[1], GLuint(stencil_[2]));
+        glStencilOp(GLenum(stencil_[3]), GLenum(stencil_[4]), GLenum(stencil_[5]));
+        // The resting depth function, so that equal-depth passes drawn after the plane pass.
+        glDepthFunc(GL_LEQUAL);
+    }
+
+private:
+    static constexpr std::array<GLenum, 5> kEnables = {GL_LIGHTING, GL_STENCIL_TEST, GL_CULL_FACE,
+                                                       GL_DEPTH_TEST, GL_BLEND};
+    static constexpr std::array<GLenum, 6> kStencil = {
+        GL_STENCIL_FUNC, GL_STENCIL_REF, GL_STENCIL_VALUE_MASK,
+        GL_STENCIL_FAIL, GL_STENCIL_PASS_DEPTH_FAIL, GL_STENCIL_PASS_DEPTH_PASS};
+    std::array<GLboolean, 5> enabled_{};
+    GLint blendSource_ = GL_ONE;
+    GLint blendDestination_ = GL_ZERO;
+    GLboolean depthMask_ = GL_TRUE;
+    GLboolean colourMask_[4] = {GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE};
+    std::array<GLint, 6> stencil_{};
+};
+
+} // namespace
+
 void ShadowPlaneNode::drawShadowed(bool showQuad)
 {
-    // The blend function is given back by hand: Mesa's attribute stack does not reliably bring
-    // back the colour-buffer state under the nested stencil push.
-    GLint blendSource = GL_ONE, blendDestination = GL_ZERO;
-    glGetIntegerv(GL_BLEND_SRC, &blendSource);
-    glGetIntegerv(GL_BLEND_DST, &blendDestination);
-    glPushAttrib(GL_ENABLE_BIT);
-    glPushAttrib(GL_STENCIL_BUFFER_BIT);
-    glDisable(GL_LIGHTING);
-    glPushMatrix();
-    const std::array<float, 16> matrix = shadowMatrix();
-    glMultMatrixf(matrix.data());
+    {
+        const SavedShadowState saved;
+        glDisable(GL_LIGHTING);
+        glPushMatrix();
+        const std::array<float, 16> matrix = shadowMatrix();
+        glMultMatrixf(matrix.data());
 
-    // The quad marks the stencil with 1 (and shows grey when it is drawn visibly).
-    glEnable(GL_STENCIL_TEST);
-    glStencilFunc(GL_ALWAYS, 1, 1);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
-    if (showQuad)
-        glColor3f(0.5f, 0.5f, 0.5f);
-    else
-        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    glDepthFunc(GL_LEQUAL);
-    glDisable(GL_CULL_FACE);
-    glBegin(GL_QUADS);
-    for (const Vector3& v : quad())
-        glVertex3fv(v.data());
-    glEnd();
-    glEnable(GL_CULL_FACE);
+        // The quad marks the stencil with 1 (and shows grey when it is drawn visibly).
+        glEnable(GL_STENCIL_TEST);
+        glStencilFunc(GL_ALWAYS, 1, 1);
+        glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+        if (showQuad)
+            glColor3f(0.5f, 0.5f, 0.5f);
+        else
+            glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+        glDepthFunc(GL_LEQUAL);
+        glDisable(GL_CULL_FACE);
+        glBegin(GL_QUADS);
+        for (const Vector3& v : quad())
+            glVertex3fv(v.data());
+        glEnd();
+        glEnable(GL_CULL_FACE);
 
-    // The casters, flattened, turn the marked pixels black.
-    if (showQuad)
-        glColor3f(0.0f, 0.0f, 0.0f);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glStencilFunc(GL_EQUAL, 1, 1);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    if (!showQuad)
+        // The casters, flattened, turn the marked pixels black.
+        if (showQuad)
+            glColor3f(0.0f, 0.0f, 0.0f);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glStencilFunc(GL_EQUAL, 1, 1);
+        glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+        glDisable(GL_DEPTH_TEST);
+        glDepthMask(GL_FALSE);
         glEnable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
-    glDepthMask(GL_FALSE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ZERO, GL_ZERO);
-    for (const auto& child : children)
-        child->drawAll();
-
-    glDisable(GL_BLEND);
-    glEnable(GL_DEPTH_TEST);
-    glDepthMask(GL_TRUE);
-    glPopMatrix();
-    glPopAttrib();
-    glPopAttrib();
-    glBlendFunc(GLenum(blendSource), GLenum(blendDestination));
-    // The resting depth function, so that equal-depth passes drawn after the plane still pass.
-    glDepthFunc(GL_LEQUAL);
+        glBlendFunc(GL_ZERO, GL_ZERO);
+        for (const auto& child : children)
+            child->drawAll();
+        glPopMatrix();
+    }
     if (showQuad)
         glColor3f(1.0f, 1.0f, 1.0f);
 

@@ -145,6 +145,7 @@ TEST_F(SceneCullingTest, ShadowPlanesAreNeverCulled)
     plane.position = {0, 0, 500};
     CountingNode& caster = add(plane, {0, 0, 0}, 1);
     root.updateTree(0.0f, nullptr);
+    glEnable(GL_LIGHTING);
     GLint before[2];
     glGetIntegerv(GL_BLEND_SRC, &before[0]);
     glGetIntegerv(GL_BLEND_DST, &before[1]);
@@ -154,6 +155,8 @@ TEST_F(SceneCullingTest, ShadowPlanesAreNeverCulled)
     GLint depthFunc;
     glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
     EXPECT_EQ(depthFunc, GL_LEQUAL);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING)) << "lighting is back on for what follows";
+    glDisable(GL_LIGHTING);
     GLint blend[2];
     glGetIntegerv(GL_BLEND_SRC, &blend[0]);
     glGetIntegerv(GL_BLEND_DST, &blend[1]);
