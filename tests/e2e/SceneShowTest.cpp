@@ -4,6 +4,7 @@
 #include "geometry/MeshFile.h"
 #include "texture/PngReader.h"
 #include "ProgramRun.h"
+#include "Shots.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -39,24 +40,6 @@ void writeCube(const std::string& path, float h)
     mesh.computeBounds();
     mesh.computeFacePlanes();
     ASSERT_TRUE(meshfile::write(path, mesh));
-}
-
-struct Shot {
-    DecodedImage image;
-    // Red, green, blue at x, y counted from the bottom left.
-    std::array<int, 3> at(int x, int y) const
-    {
-        const std::uint8_t* p = image.row(image.height - 1 - y) + x * image.channels;
-        return {p[0], p[1], p[2]};
-    }
-};
-
-Shot readShot(const std::string& path)
-{
-    Shot shot;
-    const std::string bytes = testfiles::readFile(path);
-    EXPECT_TRUE(decodePng(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), shot.image));
-    return shot;
 }
 
 // Where a camera at `eye` looking at the origin (up +y, 45 degrees, 640 × 480) shows `point`.
