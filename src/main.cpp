@@ -10,6 +10,7 @@
 #include "font/FontRegistry.h"
 #include "geometry/MeshManager.h"
 #include "material/MaterialLibrary.h"
+#include "scenegraph/CameraManager.h"
 #include "texture/TextureManager.h"
 
 #include <cstdio>
@@ -113,6 +114,7 @@ int main(int argc, char** argv)
     MaterialLibrary materials;
     TextureManager textures;
     Log log;
+    CameraManager cameras;
 
     if (commandLine.check)
         return runCheck(commandLine);

@@ -10,6 +10,7 @@
 #include "platform/MessageBox.h"
 #include "effects/EffectTimeline.h"
 #include "font/ConsoleFont.h"
+#include "scenegraph/CameraManager.h"
 #include "texture/TextureManager.h"
 
 #include <algorithm>
@@ -254,6 +255,8 @@ void ShowApplication::resize(int width, int height)
     show::screenWidth = width;
     show::screenHeight = height;
     glViewport(0, 0, width, height);
+    if (CameraManager::instance)
+        CameraManager::instance->setViewport(width, height);
 }
 
 bool ShowApplication::shutdown()

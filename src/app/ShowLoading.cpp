@@ -7,6 +7,7 @@
 #include "geometry/MeshManager.h"
 #include "material/MaterialLibrary.h"
 #include "platform/MessageBox.h"
+#include "scenegraph/CameraManager.h"
 #include "platform/Paths.h"
 #include "script/ImageScriptException.h"
 #include "script/ProblemSink.h"
@@ -112,6 +113,8 @@ void tearDown()
         EffectTimeline::instance->clear();
     if (MeshManager::instance)
         MeshManager::instance->releaseAll();
+    if (CameraManager::instance)
+        CameraManager::instance->releaseAll();
     if (MaterialLibrary::instance)
         MaterialLibrary::instance->destroyAll();
     if (TextureManager::instance)

@@ -5,6 +5,7 @@
 #include "core/RestingGLState.h"
 #include "core/ShowValues.h"
 #include "platform/Clock.h"
+#include "scenegraph/CameraManager.h"
 
 ShowReloader::Result ShowReloader::reload(float time, PBuffer* pbuffer)
 {
@@ -15,6 +16,11 @@ ShowReloader::Result ShowReloader::reload(float time, PBuffer* pbuffer)
     {
         ProblemCollector collector(false);
         auto fresh = std::make_unique<ShowWorld>(); // constructing it makes it current
+        // Cameras made by the new show get the window's viewport, as after a resize.
+        if (previous.cameras && CameraManager::instance) {
+            CameraManager::instance->viewportWidth = previous.cameras->viewportWidth;
+            CameraManager::instance->viewportHeight = previous.cameras->viewportHeight;
+        }
         show::ShowState::resetForStart(time);
         applyRestingGLState();
         showloading::setUpManagers();

@@ -3,7 +3,8 @@
 ShowManagers ShowManagers::current()
 {
     return {ConsoleFont::instance,      EffectTimeline::instance,  MeshManager::instance,
-            FontRegistry::instance,     MaterialLibrary::instance, TextureManager::instance};
+            FontRegistry::instance,     MaterialLibrary::instance, TextureManager::instance,
+            CameraManager::instance};
 }
 
 void ShowManagers::makeCurrent() const
@@ -14,9 +15,10 @@ void ShowManagers::makeCurrent() const
     FontRegistry::instance = fonts;
     MaterialLibrary::instance = materials;
     TextureManager::instance = textures;
+    CameraManager::instance = cameras;
 }
 
 ShowManagers ShowWorld::managers()
 {
-    return {&consoleFont_, &timeline_, &meshes_, &fonts_, &materials_, &textures_};
+    return {&consoleFont_, &timeline_, &meshes_, &fonts_, &materials_, &textures_, &cameras_};
 }

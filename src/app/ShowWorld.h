@@ -6,6 +6,7 @@
 #include "font/FontRegistry.h"
 #include "geometry/MeshManager.h"
 #include "material/MaterialLibrary.h"
+#include "scenegraph/CameraManager.h"
 #include "texture/TextureManager.h"
 
 // The managers one show uses, by their instance pointers.
@@ -16,6 +17,7 @@ struct ShowManagers {
     FontRegistry* fonts = nullptr;
     MaterialLibrary* materials = nullptr;
     TextureManager* textures = nullptr;
+    CameraManager* cameras = nullptr;
 
     // The managers the instance pointers name now.
     static ShowManagers current();
@@ -39,4 +41,5 @@ private:
     FontRegistry fonts_;
     MaterialLibrary materials_;
     TextureManager textures_;
+    CameraManager cameras_;
 };

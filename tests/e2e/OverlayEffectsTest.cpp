@@ -3,6 +3,7 @@
 #include "platform/PngWriter.h"
 #include "texture/PngReader.h"
 #include "ProgramRun.h"
+#include "Shots.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -24,25 +25,6 @@ void writePicture(const std::string& path, int w, int h, F colour)
             std::copy(c.begin(), c.end(), pixels.begin() + (std::size_t(y) * w + x) * 4);
         }
     ASSERT_TRUE(platform::writePng(path, w, h, 4, pixels.data()));
-}
-
-struct Shot {
-    DecodedImage image;
-    // The colour at screen x and y, y counted upwards from the bottom as the effects place things.
-    std::array<int, 3> at(int x, int y) const
-    {
-        const std::uint8_t* p = image.row(image.height - 1 - y) + x * image.channels;
-        return {p[0], p[1], p[2]};
-    }
-};
-
-Shot readShot(const std::string& path)
-{
-    Shot shot;
-    const std::string bytes = testfiles::readFile(path);
-    EXPECT_TRUE(decodePng(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), shot.image))
-        << path;
-    return shot;
 }
 
 #define EXPECT_RGB(shot, x, y, R, G, B)                                                            \
