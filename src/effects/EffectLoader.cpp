@@ -1,10 +1,13 @@
 #include "effects/EffectLoader.h"
 
 #include "core/Log.h"
+#include "effects/CameraEffect.h"
 #include "effects/EffectTimeline.h"
 #include "effects/FlashEffect.h"
 #include "effects/ImageEffect.h"
 #include "effects/InvertEffect.h"
+#include "effects/MeshEffect.h"
+#include "effects/SceneEffect.h"
 #include "effects/TextEffect.h"
 #include "effects/TextFadeEffect.h"
 #include "platform/Paths.h"
@@ -30,10 +33,10 @@ constexpr EffectKindEntry kEffectKinds[] = {
     {"Tunnel", nullptr},
     {"Lines", nullptr},
     {"Blocks", nullptr},
-    {"Scene", nullptr},
+    {"Scene", makeSceneEffectType},
     {"Stream", nullptr},
-    {"Camera", nullptr},
-    {"Mesh", nullptr},
+    {"Camera", makeCameraEffectType},
+    {"Mesh", makeMeshEffectType},
     {"Particle", nullptr},
 };
 

@@ -147,25 +147,30 @@ void Mesh::draw(bool useMaterials)
             count = texCoords[set].size();
     auto valid = [count](std::int32_t i) { return std::uint32_t(i) < std::uint32_t(count); };
 
+    // Each run of faces that share a material is one glDrawElements over the arrays; the
+    // material is switched between runs where the face-by-face drawing switched it.
+    drawIndices_.clear();
+    drawIndices_.reserve(std::size_t(faces.size()) * 3);
+    auto flush = [this] {
+        if (!drawIndices_.empty())
+            glDrawElements(GL_TRIANGLES, GLsizei(drawIndices_.size()), GL_UNSIGNED_INT, drawIndices_.data());
+        drawIndices_.clear();
+    };
     Material* current = nullptr;
-    glBegin(GL_TRIANGLES);
     for (const MeshFace& face : faces) {
         if (useMaterials && face.material() != current) {
-            glEnd();
+            flush();
             if (current)
                 current->unbind();
             current = face.material();
             if (current)
                 current->bind();
-            glBegin(GL_TRIANGLES);
         }
-        if (valid(face.indices[0]) && valid(face.indices[1]) && valid(face.indices[2])) {
-            glArrayElement(face.indices[0]);
-            glArrayElement(face.indices[1]);
-            glArrayElement(face.indices[2]);
-        }
+        const std::int32_t* i = face.indices;
+        if (valid(i[0]) && valid(i[1]) && valid(i[2]))
+            drawIndices_.insert(drawIndices_.end(), {GLuint(i[0]), GLuint(i[1]), GLuint(i[2])});
     }
-    glEnd();
+    flush();
     if (useMaterials && current)
         current->unbind();
 }

@@ -139,4 +139,8 @@ public:
     Vector3 boundsMax;
     GLenum textureUnit[kTexCoordSets] = {GL_TEXTURE0_ARB, GL_TEXTURE1_ARB, GL_TEXTURE2_ARB,
                                          GL_TEXTURE3_ARB};
+
+private:
+    // The vertex indices of the run of faces being drawn, kept between draws for its capacity.
+    std::vector<GLuint> drawIndices_;
 };
