@@ -7,6 +7,7 @@
 #include "effects/ImageEffect.h"
 #include "effects/InvertEffect.h"
 #include "effects/MeshEffect.h"
+#include "effects/ParticleEffect.h"
 #include "effects/SceneEffect.h"
 #include "effects/TextEffect.h"
 #include "effects/TextFadeEffect.h"
@@ -38,7 +39,7 @@ constexpr EffectKindEntry kEffectKinds[] = {
     {"Stream", nullptr},
     {"Camera", makeCameraEffectType},
     {"Mesh", makeMeshEffectType},
-    {"Particle", nullptr},
+    {"Particle", makeParticleEffectType},
 };
 
 // The log line a show maker reads when a script stops early.

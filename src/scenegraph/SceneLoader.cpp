@@ -8,6 +8,7 @@
 #include "scenegraph/CameraNode.h"
 #include "scenegraph/LightNode.h"
 #include "scenegraph/MeshNode.h"
+#include "scenegraph/ParticleNode.h"
 #include "scenegraph/PointLightNode.h"
 #include "scenegraph/ShadowPlaneNode.h"
 
@@ -34,7 +35,7 @@ std::unique_ptr<SceneNode> make()
 constexpr NodeKindEntry kChildKinds[] = {
     {"Mesh {", make<MeshNode>},
     {"Morph {", make<MorphNode>},
-    {"Particles {", nullptr},
+    {"Particles {", make<ParticleNode>},
     {"Group {", make<GroupNode>},
     {"DirectionalLight {", make<DirectionalLightNode>},
     {"SpotLight {", make<SpotLightNode>},

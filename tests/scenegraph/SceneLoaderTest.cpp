@@ -4,6 +4,7 @@
 #include "scenegraph/Camera.h"
 #include "scenegraph/LightNode.h"
 #include "scenegraph/MeshNode.h"
+#include "scenegraph/ParticleNode.h"
 #include "scenegraph/PointLightNode.h"
 #include "scenegraph/ShadowPlaneNode.h"
 #include "animation/Keyframer.h"
@@ -66,22 +67,24 @@ TEST_F(SceneLoaderTest, GroupsSkipUnknownLinesAndOtherBlocksEndAtThem)
     EXPECT_NEAR(mesh->localSphere.radius, std::sqrt(2.0f), 1e-6f);
 }
 
-TEST_F(SceneLoaderTest, ChildrenInFileOrderAndParticleBlocksSkipped)
+TEST_F(SceneLoaderTest, ChildrenInFileOrder)
 {
     auto root = read("Group {\n"
                      "  Mesh {\n    Name \"square.msh\"\n  }\n"
-                     "  Particles {\n    ParticleSystem {\n      Generator {\n      }\n    }\n  }\n"
+                     "  Particles {\n    ParticleSystem {\n      Generator {\n        Type \"Sphere\"\n"
+                     "      }\n    }\n  }\n"
                      "  ShadowPlane {\n    Size 5 0 5\n  }\n"
                      "  DirectionalLight {\n  }\n"
                      "}\n");
     ASSERT_TRUE(root);
-    ASSERT_EQ(root->children.size(), 3u);
+    ASSERT_EQ(root->children.size(), 4u);
     EXPECT_NE(dynamic_cast<MeshNode*>(root->children[0].get()), nullptr);
-    auto* plane = dynamic_cast<ShadowPlaneNode*>(root->children[1].get());
+    EXPECT_NE(dynamic_cast<ParticleNode*>(root->children[1].get()), nullptr);
+    auto* plane = dynamic_cast<ShadowPlaneNode*>(root->children[2].get());
     ASSERT_NE(plane, nullptr);
     EXPECT_EQ(plane->halfSize, Vector3(5, 0, 5));
     EXPECT_NEAR(plane->localSphere.radius, std::sqrt(50.0f), 1e-5f);
-    EXPECT_NE(dynamic_cast<DirectionalLightNode*>(root->children[2].get()), nullptr);
+    EXPECT_NE(dynamic_cast<DirectionalLightNode*>(root->children[3].get()), nullptr);
 }
 
 TEST_F(SceneLoaderTest, RadiusResetsThePosition)

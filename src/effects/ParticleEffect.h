@@ -1,0 +1,26 @@
+// A particle system on the timeline, stepped by the time since its last update and drawn
+// through the camera manager's current camera.
+#pragma once
+#include "effects/Effect.h"
+#include "effects/EffectType.h"
+#include "particles/ParticleSystem.h"
+
+#include <memory>
+
+class ParticleEffect : public Effect {
+public:
+    // The step of the first update.
+    static constexpr float kFirstStep = 0.001f;
+
+    void update(float time) override;
+    // Nothing without a system or a current camera.
+    void render() override;
+    // Particle effects write nothing.
+    bool save(std::ostream& stream) override { return true; }
+
+    float lastTime = 0.0f;
+    float lastStep = 0.0f;
+    std::unique_ptr<ParticleSystem> system;
+};
+
+std::unique_ptr<EffectType> makeParticleEffectType();

@@ -1,0 +1,40 @@
+#include "particles/ParticleScript.h"
+
+#include "core/Log.h"
+
+namespace particles {
+
+std::string quotedValue(const std::string& line)
+{
+    const auto first = line.find('"');
+    const auto last = line.rfind('"');
+    if (first == std::string::npos || last == first)
+        return {};
+    return line.substr(first + 1, last - first - 1);
+}
+
+void skipBlock(ScriptReader& reader, std::istream& stream)
+{
+    int depth = 0;
+    while (reader.next(stream)) {
+        if (reader.contains("}")) {
+            if (depth == 0)
+                return;
+            --depth;
+        } else if (reader.contains("{")) {
+            ++depth;
+        }
+    }
+}
+
+void logRefusal(const ScriptReader& reader, const char* why)
+{
+    constexpr std::size_t kShown = 80;
+    const std::string& text = reader.line;
+    const std::string shown = text.size() > kShown ? text.substr(0, kShown) + "..." : text;
+    logPrint("Particle system in %s line %d \"%s\": %s",
+             reader.fileName.empty() ? "(text)" : reader.fileName.c_str(), reader.fileLine,
+             shown.c_str(), why);
+}
+
+} // namespace particles
