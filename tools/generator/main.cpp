@@ -1,7 +1,9 @@
 // oculith-generate: renders the show's binary assets (music, artwork, font, ...) into a data folder.
 #include "Artwork.h"
 #include "FontAtlas.h"
+#include "Meshes.h"
 #include "Music.h"
+#include "SceneTextures.h"
 
 #include <chrono>
 #include <cstdio>
@@ -33,10 +35,22 @@ bool writeFontAsset(const std::string& outDir, std::string& error)
     return fontatlas::write(outDir, true, error);
 }
 
+bool writeMeshAsset(const std::string& outDir, std::string& error)
+{
+    return meshes::write(outDir, true, error);
+}
+
+bool writeSceneTextureAsset(const std::string& outDir, std::string& error)
+{
+    return scenetextures::write(outDir, true, error);
+}
+
 const AssetKind kAssetKinds[] = {
     {"music", writeMusicAsset},
     {"art", writeArtAsset},
     {"font", writeFontAsset},
+    {"meshes", writeMeshAsset},
+    {"textures", writeSceneTextureAsset},
 };
 
 int usage(const char* message)
