@@ -1,4 +1,5 @@
 // oculith-generate: renders the show's binary assets (music, artwork, font, ...) into a data folder.
+#include "AlienContent.h"
 #include "Artwork.h"
 #include "FontAtlas.h"
 #include "Music.h"
@@ -33,10 +34,16 @@ bool writeFontAsset(const std::string& outDir, std::string& error)
     return fontatlas::write(outDir, true, error);
 }
 
+bool writeAlienAsset(const std::string& outDir, std::string& error)
+{
+    return aliencontent::write(outDir, true, error);
+}
+
 const AssetKind kAssetKinds[] = {
     {"music", writeMusicAsset},
     {"art", writeArtAsset},
     {"font", writeFontAsset},
+    {"alien", writeAlienAsset},
 };
 
 int usage(const char* message)
