@@ -76,7 +76,7 @@ TEST_F(AlienContent, SpheresFaceOutwardsWithTheirMaterials)
     const struct {
         const char* file;
         const char* material;
-    } spheres[] = {{"eyeball.msh", "EyeBall"}, {"eye_cornea.msh", "EyeCornea"}, {"eye_shell.msh", "EyeFlesh"}};
+    } spheres[] = {{"eye_globe.msh", "EyeBall"}, {"eye_cornea.msh", "EyeCornea"}, {"eye_shell.msh", "EyeFlesh"}};
     for (const auto& s : spheres) {
         Mesh mesh;
         ASSERT_TRUE(readBack(s.file, mesh)) << s.file;
@@ -90,7 +90,7 @@ TEST_F(AlienContent, SpheresFaceOutwardsWithTheirMaterials)
 TEST_F(AlienContent, EyeLooksAtMinusZWithADarkPupilAndAPaleBack)
 {
     Mesh eye;
-    ASSERT_TRUE(readBack("eyeball.msh", eye));
+    ASSERT_TRUE(readBack("eye_globe.msh", eye));
     EXPECT_NEAR(eye.boundsMin.z, -3.0f, 0.01f);
     EXPECT_NEAR(eye.boundsMax.z, 3.0f, 0.01f);
     int pupils = 0;
