@@ -1,4 +1,5 @@
 // oculith-generate: renders the show's binary assets (music, artwork, font, ...) into a data folder.
+#include "AlienContent.h"
 #include "Artwork.h"
 #include "FontAtlas.h"
 #include "Meshes.h"
@@ -45,12 +46,18 @@ bool writeSceneTextureAsset(const std::string& outDir, std::string& error)
     return scenetextures::write(outDir, true, error);
 }
 
+bool writeAlienAsset(const std::string& outDir, std::string& error)
+{
+    return aliencontent::write(outDir, true, error);
+}
+
 const AssetKind kAssetKinds[] = {
     {"music", writeMusicAsset},
     {"art", writeArtAsset},
     {"font", writeFontAsset},
     {"meshes", writeMeshAsset},
     {"textures", writeSceneTextureAsset},
+    {"alien", writeAlienAsset},
 };
 
 int usage(const char* message)
