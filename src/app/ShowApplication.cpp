@@ -1,5 +1,6 @@
 #include "app/ShowApplication.h"
 
+#include "app/ShowScenes.h"
 #include "core/ExtensionRegistry.h"
 #include "core/GL.h"
 #include "core/Log.h"
@@ -124,6 +125,7 @@ bool ShowApplication::loadScripts()
         if (EffectTimeline* timeline = EffectTimeline::instance) {
             EffectLoader loader(timeline);
             loader.load("data\\scr\\generic.effect");
+            addShowScenes(*timeline, show::startOffset);
             timeline->prepareAll();
         }
     } catch (const ImageScriptException& e) {

@@ -349,26 +349,6 @@ std::vector<MeshAsset> assets()
          }},
         {"data/obj/dings.msh",
          [] { return tube(160, 12, 0.6f, [](float t) { return torusKnot(t, 2, 3, 2.4f, 1.0f); }, "GreetDings"); }},
-        // The eye watching at the end of the alien morph: an eyeball and its lids.
-        {"data/obj/eyeball.msh",
-         [] {
-             Shape eye = body(48, 32, [](float, float v, const Vector3&) { return 10.0f + 0.3f * (v < 0.16f); },
-                              {1, 1, 1}, "EyeWhite");
-             // The iris cap: the polar rows facing +y carry their own material.
-             // Looking down -z, towards a camera in front of it.
-             for (Vector3& p : eye.positions)
-                 p = {p.x, p.z, -p.y};
-             Shape out;
-             out.positions = eye.positions;
-             out.uvs = eye.uvs;
-             const int iris = out.material("EyeIris"), white = out.material("EyeWhite");
-             for (std::size_t t = 0; t < eye.triangles.size(); ++t) {
-                 out.triangles.push_back(eye.triangles[t]);
-                 const float z = eye.positions[std::size_t(eye.triangles[t][0])].z;
-                 out.triangleMaterial.push_back(z < -8.4f ? iris : white);
-             }
-             return out;
-         }},
     };
 }
 

@@ -1,4 +1,4 @@
-// The show's meshes: procedural shapes (blobs, heads, stars, tubes, rooms, lathed vessels)
+// The scenes' meshes: procedural shapes (blobs, heads, stars, tubes, rooms, lathed vessels)
 // written through the system's own ".msh" writer, each face naming the material that the scene's
 // material script defines.
 #pragma once
