@@ -7,6 +7,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <tuple>
 
 namespace meshes {
 
@@ -184,6 +186,32 @@ Shape joined(std::vector<Shape> parts)
     return all;
 }
 
+// Grids repeat their first column at the seam (and their first row at the poles); copies of one
+// point get one normal there, so curved bodies show no seam. Copies whose normals differ by more
+// than 60 degrees are real edges (room corners) and stay apart.
+void smoothSeams(Mesh& mesh)
+{
+    // Keyed to a ten-thousandth of a unit: the seam's cos(2π) is not exactly cos(0).
+    std::map<std::tuple<long, long, long>, std::vector<int>> copies;
+    for (int i = 0; i < mesh.vertices.size(); ++i) {
+        const Vector3& p = mesh.vertices[i].position;
+        copies[{std::lround(p.x * 1e4f), std::lround(p.y * 1e4f), std::lround(p.z * 1e4f)}].push_back(i);
+    }
+    for (const auto& [point, indices] : copies) {
+        if (indices.size() < 2)
+            continue;
+        const Vector3 first = mesh.vertices[indices[0]].normal;
+        Vector3 sum;
+        for (int i : indices)
+            if (dot(mesh.vertices[i].normal, first) > 0.5f)
+                sum += mesh.vertices[i].normal;
+        sum.normalize();
+        for (int i : indices)
+            if (dot(mesh.vertices[i].normal, first) > 0.5f)
+                mesh.vertices[i].normal = sum;
+    }
+}
+
 } // namespace
 
 int Shape::material(const std::string& name)
@@ -255,6 +283,7 @@ std::unique_ptr<Mesh> build(const Shape& shape)
     mesh->computeBounds();
     mesh->computeFacePlanes();
     mesh->computeVertexNormals();
+    smoothSeams(*mesh);
     return mesh;
 }
 
