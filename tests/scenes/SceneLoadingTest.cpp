@@ -4,6 +4,7 @@
 #include "GLFixture.h"
 #include "TestFiles.h"
 #include "effects/EffectTimeline.h"
+#include "geometry/MeshFile.h"
 #include "geometry/MeshManager.h"
 #include "material/MaterialLibrary.h"
 #include "platform/MessageBox.h"
@@ -240,4 +241,29 @@ TEST_F(SceneLoading, AScriptErrorInsideAnExistingShaderStillStopsStartUp)
     Vizidedar scene;
     EXPECT_THROW(scene.prepare(), ImageScriptException);
     EXPECT_TRUE(show.boxes.empty());
+}
+
+TEST_F(SceneLoading, EveryMaterialTheGeneratedMeshesNameIsDefinedByTheScripts)
+{
+    ShowFolder show;
+    // The scenes' own scripts (the overlay library names no mesh material).
+    for (const auto& entry : fs::directory_iterator("data/scr")) {
+        if (entry.path().extension() == ".shader" && entry.path().filename() != "generic.shader") {
+            ASSERT_TRUE(MaterialLibrary::instance->load(entry.path().string())) << entry.path();
+        }
+    }
+    int checked = 0;
+    for (const auto& entry : fs::directory_iterator("data/obj")) {
+        if (entry.path().extension() != ".msh")
+            continue;
+        std::vector<std::string> names;
+        ASSERT_TRUE(meshfile::materialNames(entry.path().string(), names)) << entry.path();
+        for (const std::string& name : names) {
+            // The reference is kept: giving back the last one but the library's removes the material.
+            EXPECT_TRUE(MaterialLibrary::instance->find(name))
+                << entry.path().filename() << " names \"" << name << "\"";
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 20);
 }
