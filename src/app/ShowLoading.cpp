@@ -1,5 +1,7 @@
 #include "app/ShowLoading.h"
 
+#include "app/ShowScenes.h"
+#include "core/ShowValues.h"
 #include "core/Log.h"
 #include "effects/EffectLoader.h"
 #include "effects/EffectTimeline.h"
@@ -39,6 +41,13 @@ void loadTimeline()
     }
 }
 
+// The hand-written scenes join the timeline behind the script's effects, gated by the start time.
+void addScenes()
+{
+    if (EffectTimeline* timeline = EffectTimeline::instance)
+        addShowScenes(*timeline, show::startOffset);
+}
+
 // Each effect prepares with its own block as the place its problems are reported at; an effect
 // made in code (a hand-written scene) is named instead, as its boxes name only their files.
 void prepareTimeline()
@@ -54,7 +63,8 @@ void prepareTimeline()
 
 // Start-up's loading steps in their order: materials before the effects that look them up by
 // name; the scenes' registration joins before prepareAll.
-constexpr void (*kSteps[])() = {loadMaterials, loadConsoleFont, loadTimeline, prepareTimeline};
+constexpr void (*kSteps[])() = {loadMaterials, loadConsoleFont, loadTimeline, addScenes,
+                                        prepareTimeline};
 
 // One step under start-up's guard: false when it threw. Script errors are reported with their
 // place: to the sink when one is installed, else in a box (and the log and standard error).

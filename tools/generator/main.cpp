@@ -1,7 +1,10 @@
 // oculith-generate: renders the show's binary assets (music, artwork, font, ...) into a data folder.
+#include "AlienContent.h"
 #include "Artwork.h"
 #include "FontAtlas.h"
+#include "Meshes.h"
 #include "Music.h"
+#include "SceneTextures.h"
 
 #include <chrono>
 #include <cstdio>
@@ -33,10 +36,28 @@ bool writeFontAsset(const std::string& outDir, std::string& error)
     return fontatlas::write(outDir, true, error);
 }
 
+bool writeMeshAsset(const std::string& outDir, std::string& error)
+{
+    return meshes::write(outDir, true, error);
+}
+
+bool writeSceneTextureAsset(const std::string& outDir, std::string& error)
+{
+    return scenetextures::write(outDir, true, error);
+}
+
+bool writeAlienAsset(const std::string& outDir, std::string& error)
+{
+    return aliencontent::write(outDir, true, error);
+}
+
 const AssetKind kAssetKinds[] = {
     {"music", writeMusicAsset},
     {"art", writeArtAsset},
     {"font", writeFontAsset},
+    {"meshes", writeMeshAsset},
+    {"textures", writeSceneTextureAsset},
+    {"alien", writeAlienAsset},
 };
 
 int usage(const char* message)

@@ -1,0 +1,132 @@
+; Materials of the opening scene. Glossy bodies add the studio sheen (sphere-mapped) to their lit
+; colour; the box room is stone under a violet cast.
+
+Image {
+	Info "studio sheen for sphere-mapped gloss, JPEG"
+	Type 2D
+	Format RGB
+	Name "sheen.jpg"
+	Alias "sheen"
+	State {
+		Wrap CLAMP_EDGE_S_CLAMP_EDGE_T
+		Filter LINEAR
+		Mipmap LINEAR_LINEAR
+		Apply {
+			Mode ADD
+		}
+		Envmap {
+			Mode SPHERE
+		}
+	}
+}
+
+Image {
+	Info "cellar stone blocks, JPEG"
+	Type 2D
+	Format RGB
+	Name "stone.jpg"
+	Alias "stone"
+	State {
+		Wrap WRAP_S_WRAP_T
+		Filter LINEAR
+		Mipmap LINEAR_LINEAR
+	}
+}
+
+; The left blob: violet, polished.
+Shader {
+	Name "IntroBlob"
+	Material {
+		Enable yes
+		Ambient 0.10 0.06 0.20 1
+		Diffuse 0.42 0.26 0.78 1
+		Specular 0.9 0.85 0.75 1
+		Emission 0 0 0 1
+		Shininess 48
+	}
+	Texture {
+		Image "sheen"
+		TexUnit UNIT0
+	}
+}
+
+; The right blob: ember, polished.
+Shader {
+	Name "IntroBlob2"
+	Material {
+		Enable yes
+		Ambient 0.20 0.08 0.04 1
+		Diffuse 0.95 0.50 0.22 1
+		Specular 0.9 0.85 0.75 1
+		Emission 0 0 0 1
+		Shininess 48
+	}
+	Texture {
+		Image "sheen"
+		TexUnit UNIT0
+	}
+}
+
+; The head: warm paper, satin.
+Shader {
+	Name "IntroHead"
+	Material {
+		Enable yes
+		Ambient 0.16 0.14 0.12 1
+		Diffuse 0.90 0.80 0.62 1
+		Specular 0.9 0.85 0.75 1
+		Emission 0 0 0 1
+		Shininess 24
+	}
+	Texture {
+		Image "sheen"
+		TexUnit UNIT0
+	}
+}
+
+; The flock: frost darts.
+Shader {
+	Name "IntroBoid"
+	Material {
+		Enable yes
+		Ambient 0.06 0.12 0.16 1
+		Diffuse 0.52 0.84 0.92 1
+		Specular 0.9 0.85 0.75 1
+		Emission 0 0 0 1
+		Shininess 64
+	}
+}
+
+; The box walls: indigo stone.
+Shader {
+	Name "IntroWalls"
+	Material {
+		Enable yes
+		Ambient 0.08 0.07 0.16 1
+		Diffuse 0.42 0.38 0.70 1
+		Specular 0 0 0 1
+		Emission 0 0 0 1
+		Shininess 48
+	}
+	Texture {
+		Image "stone"
+		TexUnit UNIT0
+	}
+}
+
+; The box floor: warmer stone.
+Shader {
+	Name "IntroFloor"
+	Material {
+		Enable yes
+		Ambient 0.10 0.08 0.12 1
+		Diffuse 0.70 0.55 0.55 1
+		Specular 0.2 0.2 0.2 1
+		Emission 0 0 0 1
+		Shininess 48
+	}
+	Texture {
+		Image "stone"
+		TexUnit UNIT0
+	}
+}

@@ -1,0 +1,28 @@
+// The alien morph: glossy metaballs orbiting inside a tunnel of rotating light beams, then, from
+// 280 s on, the eyeball scene graph.
+#pragma once
+#include "animation/Envelope.h"
+#include "scenes/DemoScene.h"
+
+class AlienMorphScene : public DemoScene {
+public:
+    static constexpr float kStart = 261.549f;
+    static constexpr float kEyeballTime = 280.0f;
+    static constexpr const char* kCameraName = "AlienMorphSceneCamera";
+
+    AlienMorphScene() : DemoScene("AlienMorphScene", kStart, 294.243f) {}
+
+    bool prepare() override;
+    void update(float time) override;
+    void render() override;
+
+    Envelope depth;  // the metaballs' distance over the show time
+    Material* metaballs = nullptr;
+    Material* wave = nullptr;
+    float lastTime = kStart;
+
+private:
+    bool loadDepthEnvelope(const std::string& path);
+    // The scene's own camera, looking down the tunnel from (0, 0, -288).
+    void createCamera();
+};

@@ -1,0 +1,96 @@
+// The scenes' drawing helpers: the distortion grid's coordinates and pixels, the render pass.
+#include "core/PBuffer.h"
+#include "scenes/DistortionGrid.h"
+#include "scenes/RenderToTexturePass.h"
+#include "GLFixture.h"
+
+#include <cmath>
+#include <memory>
+
+TEST(DistortionGrid, CoordinatesStopShortOfTheEdgeAndWobble)
+{
+    DistortionGrid grid;
+    grid.build(24, false);
+    ASSERT_EQ(grid.size(), 24);
+    // s = i / 25 − 0.5 + 0.03225·cos(i − 12) + 0.5
+    for (int i : {0, 5, 12, 24})
+        for (int j : {0, 7, 24}) {
+            EXPECT_NEAR(grid.at(i, j).s, float(i) / 25.0f + 0.03225f * std::cos(float(i - 12)), 1e-6f);
+            EXPECT_NEAR(grid.at(i, j).t, float(j) / 25.0f + 0.03225f * std::cos(float(j - 12)), 1e-6f);
+        }
+    // The last point lies at 24/25 of the picture, not its edge (plus the wobble of cos 12).
+    EXPECT_NEAR(grid.at(24, 24).s, 0.96f + 0.03225f * std::cos(12.0f), 1e-6f);
+
+    // An odd size: the swirl's centre is a real half, the wobble's an integer one.
+    DistortionGrid odd;
+    odd.build(3, true);
+    const float a = std::sqrt(1.5f * 1.5f + 0.5f * 0.5f) * 3.1415927f / 128.0f;  // point (0, 1)
+    const float s0 = -0.5f, t0 = 0.25f - 0.5f;
+    EXPECT_NEAR(odd.at(0, 1).s, s0 * std::cos(a) - t0 * std::sin(a) + 0.03225f * std::cos(-1.0f) + 0.5f, 1e-6f);
+    EXPECT_NEAR(odd.at(0, 1).t, s0 * std::sin(a) + t0 * std::cos(a) + 0.03225f * std::cos(0.0f) + 0.5f, 1e-6f);
+
+    DistortionGrid none;
+    none.build(0, true);
+    EXPECT_EQ(none.size(), 0);
+    none.draw();  // draws nothing, needs no context
+}
+
+class ScenesGL : public GLTest {};
+
+TEST_F(ScenesGL, PassKeepsOrClearsTheTargetAndGridShowsItAcrossTheScreen)
+{
+    std::unique_ptr<PBuffer> buffer(createPBuffer());
+    ASSERT_TRUE(buffer && buffer->create(512, 512));
+    glViewport(20, 10, 600, 450);  // a letterboxed window viewport
+
+    RenderToTexturePass pass;
+    ASSERT_TRUE(pass.begin(*buffer, true));
+    GLint inside[4];
+    glGetIntegerv(GL_VIEWPORT, inside);
+    EXPECT_EQ(inside[2], 512);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColor3f(1, 0, 0);
+    glRectf(0, 0, 640, 240);  // lower half red in the screen projection
+    ASSERT_TRUE(pass.end(*buffer));
+    GLint after[4];
+    glGetIntegerv(GL_VIEWPORT, after);
+    EXPECT_EQ(after[0], 20);
+    EXPECT_EQ(after[1], 10);
+    EXPECT_EQ(after[2], 600);
+    EXPECT_EQ(after[3], 450);
+
+    // Without clearing colour the picture stays for a feedback trail; depth is cleared.
+    glClearColor(0, 1, 0, 1);
+    ASSERT_TRUE(pass.begin(*buffer, false));
+    GLfloat depth = 0;
+    glReadPixels(5, 5, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    EXPECT_FLOAT_EQ(depth, 1.0f);
+    unsigned char rgba[4] = {};
+    glReadPixels(256, 100, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    EXPECT_EQ(rgba[0], 255);
+    EXPECT_EQ(rgba[1], 0);
+    ASSERT_TRUE(pass.end(*buffer));
+    glClearColor(0, 0, 0, 1);
+
+    glViewport(0, 0, 640, 480);
+    glClear(GL_COLOR_BUFFER_BIT);
+    DistortionGrid grid;
+    grid.build(24, true);
+    ASSERT_TRUE(buffer->bindTexture(GL_TEXTURE0_ARB));
+    glColor3f(1, 1, 1);
+    glDisable(GL_DEPTH_TEST);
+    GLint matrixMode = 0;
+    grid.draw();
+    glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
+    EXPECT_EQ(matrixMode, GL_MODELVIEW);
+    buffer->releaseTexture(GL_TEXTURE0_ARB);
+    glEnable(GL_DEPTH_TEST);
+    EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
+
+    // The grid covers the whole screen and shows the red lower half low, black high.
+    EXPECT_PIXEL_NEAR(testgl::readPixel(320, 60), 255, 0, 0, 3);
+    EXPECT_PIXEL_NEAR(testgl::readPixel(320, 420), 0, 0, 0, 3);
+    EXPECT_PIXEL_NEAR(testgl::readPixel(320, 8), 255, 0, 0, 3);
+    buffer->destroy();
+}

@@ -1,0 +1,414 @@
+#include "Meshes.h"
+
+#include "ImageFiles.h"
+#include "geometry/MeshFile.h"
+#include "material/Material.h"
+#include "material/MaterialLibrary.h"
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <tuple>
+
+namespace meshes {
+
+namespace {
+
+constexpr float kPi = 3.14159265f;
+constexpr float kTau = 6.2831853f;
+
+// Outward from a fixed point (closed, star-shaped bodies).
+std::function<Vector3(const Vector3&)> awayFrom(Vector3 centre)
+{
+    return [centre](const Vector3& p) { return p - centre; };
+}
+// Towards a fixed point (rooms seen from inside).
+std::function<Vector3(const Vector3&)> towards(Vector3 centre)
+{
+    return [centre](const Vector3& p) { return centre - p; };
+}
+
+// A closed body around the origin: radius r(u, v) along the unit direction of azimuth u and
+// polar angle v, squashed by `scale`.
+Shape body(int columns, int rows, const std::function<float(float, float, const Vector3&)>& radius,
+           const Vector3& scale, const std::string& material)
+{
+    Shape s;
+    s.grid(
+        columns, rows,
+        [&](float u, float v) {
+            const float a = u * kTau, b = v * kPi;
+            const Vector3 d{std::sin(b) * std::cos(a), std::cos(b), std::sin(b) * std::sin(a)};
+            const float r = radius(u, v, d);
+            return Vector3{d.x * r * scale.x, d.y * r * scale.y, d.z * r * scale.z};
+        },
+        awayFrom({0, 0, 0}), material);
+    return s;
+}
+
+// Gentle lumps: a few low-frequency waves over the sphere.
+float lumps(const Vector3& d, float phase, float amount)
+{
+    return 1.0f + amount * (std::sin(3.1f * d.x + phase) * std::sin(2.3f * d.y + 1.7f * phase) +
+                            0.6f * std::sin(4.7f * d.z + 2.1f * d.x - phase));
+}
+
+// A head: an egg with brow, nose and a jaw that opens by `open` (0..1), on the same grid for
+// every opening so the shapes can be blended.
+Shape head(float open)
+{
+    return body(
+        40, 30,
+        [open](float, float, const Vector3& d) {
+            float r = 6.0f * (1.0f + 0.12f * d.y);                          // egg, wider on top
+            r += 0.9f * std::exp(-((d.y - 0.25f) * (d.y - 0.25f) + d.x * d.x) * 14.0f) * (d.z < 0);  // brow
+            r += 1.2f * std::exp(-(d.y * d.y * 30.0f + d.x * d.x * 40.0f)) * (d.z < 0);                // nose
+            // The jaw drops below the mouth line.
+            const float mouth = std::exp(-((d.y + 0.35f) * (d.y + 0.35f)) * 40.0f) * std::exp(-d.x * d.x * 6.0f);
+            r -= mouth * (0.6f + 2.2f * open) * (d.z < 0);
+            return r;
+        },
+        {0.85f, 1.0f, 0.95f}, "IntroHead");
+}
+
+// A tube of radius `radius` along a closed or open curve c(t), t in 0..1.
+Shape tube(int segments, int sides, float radius, const std::function<Vector3(float)>& curve,
+           const std::string& material, Shape s = {})
+{
+    auto frame = [&](float t, Vector3& centre, Vector3& n, Vector3& b) {
+        const float e = 0.001f;
+        centre = curve(t);
+        const Vector3 tangent = (curve(t + e) - curve(t - e)).normalized();
+        Vector3 ref = std::fabs(tangent.y) < 0.9f ? Vector3{0, 1, 0} : Vector3{1, 0, 0};
+        b = cross(tangent, ref).normalized();
+        n = cross(b, tangent).normalized();
+    };
+    s.grid(
+        segments, sides,
+        [&](float t, float v) {
+            Vector3 c, n, b;
+            frame(t, c, n, b);
+            const float a = v * kTau;
+            return c + (n * std::cos(a) + b * std::sin(a)) * radius;
+        },
+        [&](const Vector3& p) {
+            // Outward from the nearest point of the curve (sampled).
+            float best = 1e30f;
+            Vector3 nearest;
+            for (int i = 0; i <= 256; ++i) {
+                const Vector3 c = curve(float(i) / 256.0f);
+                const float d = distance(c, p);
+                if (d < best)
+                    best = d, nearest = c;
+            }
+            return p - nearest;
+        },
+        material);
+    return s;
+}
+
+// A solid of revolution about y: profile (radius, height) over v in 0..1.
+Shape lathe(int columns, int rows, const std::function<std::pair<float, float>(float)>& profile,
+            const std::function<Vector3(const Vector3&)>& outward, const std::string& material,
+            Shape s = {})
+{
+    s.grid(
+        columns, rows,
+        [&](float u, float v) {
+            const auto [r, y] = profile(v);
+            const float a = u * kTau;
+            return Vector3{r * std::cos(a), y, r * std::sin(a)};
+        },
+        outward, material);
+    return s;
+}
+
+// The inside of a box room with a floor, four walls and a ceiling.
+Shape room(const Vector3& half, const std::string& wall, const std::string& floor)
+{
+    Shape s;
+    const Vector3 centre{0, 0, 0};
+    struct Side {
+        Vector3 origin, du, dv;
+        const std::string* material;
+        int columns, rows;
+    };
+    const Side sides[] = {
+        {{-half.x, -half.y, -half.z}, {2 * half.x, 0, 0}, {0, 0, 2 * half.z}, &floor, 12, 12},
+        {{-half.x, half.y, -half.z}, {2 * half.x, 0, 0}, {0, 0, 2 * half.z}, &wall, 6, 6},
+        {{-half.x, -half.y, -half.z}, {2 * half.x, 0, 0}, {0, 2 * half.y, 0}, &wall, 12, 6},
+        {{-half.x, -half.y, half.z}, {2 * half.x, 0, 0}, {0, 2 * half.y, 0}, &wall, 12, 6},
+        {{-half.x, -half.y, -half.z}, {0, 0, 2 * half.z}, {0, 2 * half.y, 0}, &wall, 12, 6},
+        {{half.x, -half.y, -half.z}, {0, 0, 2 * half.z}, {0, 2 * half.y, 0}, &wall, 12, 6},
+    };
+    for (const Side& side : sides)
+        s.grid(
+            side.columns, side.rows, [&](float u, float v) { return side.origin + side.du * u + side.dv * v; },
+            towards(centre), *side.material);
+    return s;
+}
+
+// A five-pointed star ball: the radius swells into points around the equator and flattens
+// towards the poles.
+Shape star()
+{
+    return body(
+        60, 24,
+        [](float u, float v, const Vector3&) {
+            const float points = 0.5f + 0.5f * std::cos(u * kTau * 5.0f);
+            const float belly = std::sin(v * kPi);
+            return 3.0f + 5.0f * std::pow(points, 3.0f) * belly * belly;
+        },
+        {1.0f, 0.55f, 1.0f}, "WaterStar");
+}
+
+// A (p, q) torus knot of radius R.
+Vector3 torusKnot(float t, int p, int q, float R, float r)
+{
+    const float a = t * kTau;
+    const float k = R + r * std::cos(float(q) * a);
+    return {k * std::cos(float(p) * a), r * std::sin(float(q) * a), k * std::sin(float(p) * a)};
+}
+
+Shape joined(std::vector<Shape> parts)
+{
+    Shape all;
+    for (const Shape& part : parts) {
+        const int base = int(all.positions.size());
+        all.positions.insert(all.positions.end(), part.positions.begin(), part.positions.end());
+        all.uvs.insert(all.uvs.end(), part.uvs.begin(), part.uvs.end());
+        for (std::size_t t = 0; t < part.triangles.size(); ++t) {
+            const auto& tri = part.triangles[t];
+            all.triangles.push_back({tri[0] + base, tri[1] + base, tri[2] + base});
+            all.triangleMaterial.push_back(all.material(part.materials[std::size_t(part.triangleMaterial[t])]));
+        }
+    }
+    return all;
+}
+
+// Grids repeat their first column at the seam (and their first row at the poles); copies of one
+// point get one normal there, so curved bodies show no seam. Copies whose normals differ by more
+// than 60 degrees are real edges (room corners) and stay apart.
+void smoothSeams(Mesh& mesh)
+{
+    // Keyed to a ten-thousandth of a unit: the seam's cos(2π) is not exactly cos(0).
+    std::map<std::tuple<long, long, long>, std::vector<int>> copies;
+    for (int i = 0; i < mesh.vertices.size(); ++i) {
+        const Vector3& p = mesh.vertices[i].position;
+        copies[{std::lround(p.x * 1e4f), std::lround(p.y * 1e4f), std::lround(p.z * 1e4f)}].push_back(i);
+    }
+    for (const auto& [point, indices] : copies) {
+        if (indices.size() < 2)
+            continue;
+        const Vector3 first = mesh.vertices[indices[0]].normal;
+        Vector3 sum;
+        for (int i : indices)
+            if (dot(mesh.vertices[i].normal, first) > 0.5f)
+                sum += mesh.vertices[i].normal;
+        sum.normalize();
+        for (int i : indices)
+            if (dot(mesh.vertices[i].normal, first) > 0.5f)
+                mesh.vertices[i].normal = sum;
+    }
+}
+
+} // namespace
+
+int Shape::material(const std::string& name)
+{
+    for (std::size_t i = 0; i < materials.size(); ++i)
+        if (materials[i] == name)
+            return int(i);
+    materials.push_back(name);
+    return int(materials.size()) - 1;
+}
+
+void Shape::grid(int columns, int rows, const std::function<Vector3(float, float)>& f,
+                 const std::function<Vector3(const Vector3&)>& outward, const std::string& materialName)
+{
+    const int m = material(materialName);
+    const int base = int(positions.size());
+    for (int j = 0; j <= rows; ++j)
+        for (int i = 0; i <= columns; ++i) {
+            const float u = float(i) / float(columns), v = float(j) / float(rows);
+            positions.push_back(f(u, v));
+            uvs.push_back({u, v});
+        }
+    auto index = [&](int i, int j) { return base + j * (columns + 1) + i; };
+    auto add = [&](int a, int b, int c) {
+        const Vector3 n = cross(positions[std::size_t(b)] - positions[std::size_t(a)],
+                                positions[std::size_t(c)] - positions[std::size_t(a)]);
+        if (n.length() < 1e-9f)
+            return;  // degenerate (poles, seams)
+        const Vector3 centroid = (positions[std::size_t(a)] + positions[std::size_t(b)] + positions[std::size_t(c)]) *
+                                 (1.0f / 3.0f);
+        if (dot(n, outward(centroid)) < 0)
+            std::swap(b, c);
+        triangles.push_back({a, b, c});
+        triangleMaterial.push_back(m);
+    };
+    for (int j = 0; j < rows; ++j)
+        for (int i = 0; i < columns; ++i) {
+            add(index(i, j), index(i + 1, j), index(i + 1, j + 1));
+            add(index(i, j), index(i + 1, j + 1), index(i, j + 1));
+        }
+}
+
+std::unique_ptr<Mesh> build(const Shape& shape)
+{
+    auto mesh = std::make_unique<Mesh>();
+    mesh->flags = Mesh::kNormals | Mesh::texCoordFlag(0);
+    if (!mesh->allocate(int(shape.positions.size()), int(shape.triangles.size())))
+        return nullptr;
+    for (std::size_t i = 0; i < shape.positions.size(); ++i) {
+        MeshVertex v;
+        v.position = shape.positions[i];
+        v.colour[0] = v.colour[1] = v.colour[2] = 255;
+        mesh->addVertex(v, std::span(&shape.uvs[i], 1));
+    }
+    MaterialLibrary* library = MaterialLibrary::instance;
+    for (std::size_t t = 0; t < shape.triangles.size(); ++t) {
+        MeshFace face;
+        for (int k = 0; k < 3; ++k)
+            face.indices[k] = shape.triangles[t][std::size_t(k)];
+        const std::string& name = shape.materials[std::size_t(shape.triangleMaterial[t])];
+        Material* material = library->find(name);
+        if (!material) {
+            library->add(new Material(name));
+            material = library->find(name);
+        }
+        face.setMaterial(material);
+        mesh->addFace(std::move(face));
+    }
+    mesh->computeBounds();
+    mesh->computeFacePlanes();
+    mesh->computeVertexNormals();
+    smoothSeams(*mesh);
+    return mesh;
+}
+
+std::vector<MeshAsset> assets()
+{
+    return {
+        // The opening: two lumpy blobs, a head in two poses, a small dart for the flock, the box.
+        {"data/obj/blob.msh",
+         [] { return body(48, 32, [](float, float, const Vector3& d) { return 6.0f * lumps(d, 0.0f, 0.12f); },
+                          {1, 1, 1}, "IntroBlob"); }},
+        {"data/obj/blob2.msh",
+         [] { return body(48, 32, [](float, float, const Vector3& d) { return 4.5f * lumps(d, 1.9f, 0.18f); },
+                          {1, 1.2f, 1}, "IntroBlob2"); }},
+        {"data/obj/bitehead-anim-001.msh", [] { return head(0.0f); }},
+        {"data/obj/bitehead-anim-002.msh", [] { return head(1.0f); }},
+        {"data/obj/boid.msh",
+         [] {
+             return lathe(6, 6,
+                          [](float v) { return std::pair{std::sin(v * kPi) * 0.6f * (1.2f - v), v * 3.0f - 1.5f}; },
+                          [](const Vector3& p) { return Vector3{p.x, 0, p.z}; }, "IntroBoid");
+         }},
+        {"data/obj/intro_boks.msh", [] { return room({60, 30, 60}, "IntroWalls", "IntroFloor"); }},
+        // The water: the spinning star and the pool basin.
+        {"data/obj/pstar.msh", star},
+        {"data/obj/pool.msh",
+         [] {
+             Shape s;
+             s.grid(40, 40, [](float u, float v) { return Vector3{(u - 0.5f) * 200.0f, 0, (v - 0.5f) * 200.0f}; },
+                    [](const Vector3&) { return Vector3{0, 1, 0}; }, "WaterShader");
+             return s;
+         }},
+        // The tunnel: a long ribbed tube seen from inside, and the cone of a volumetric light.
+        {"data/obj/tunnel.msh",
+         [] {
+             // Along z, so a camera flies down it looking ahead.
+             Shape s;
+             s.grid(
+                 32, 60,
+                 [](float u, float v) {
+                     const float r = 14.0f + 1.2f * std::cos(v * kTau * 15.0f), a = u * kTau;
+                     return Vector3{r * std::cos(a), r * std::sin(a), v * 300.0f - 150.0f};
+                 },
+                 [](const Vector3& p) { return Vector3{-p.x, -p.y, 0}; }, "TunnelWall");
+             return s;
+         }},
+        {"data/obj/volting.msh",
+         [] {
+             return lathe(24, 4, [](float v) { return std::pair{0.4f + v * 4.0f, -v * 10.0f}; },
+                          [](const Vector3& p) { return Vector3{p.x, 0, p.z}; }, "vol_light");
+         }},
+        // The cellar: the room and its twisting object.
+        {"data/obj/cellar.msh", [] { return room({40, 20, 40}, "CellarWall", "CellarFloor"); }},
+        {"data/obj/ting3.msh",
+         [] {
+             return body(48, 32,
+                         [](float u, float v, const Vector3& d) {
+                             return 5.0f + 1.2f * std::cos(u * kTau * 4.0f) * std::sin(v * kPi) + 0.4f * d.y;
+                         },
+                         {1, 1.6f, 1}, "CellarThing");
+         }},
+        // The geometric world: a ring, a spiked ball and a floor tile.
+        {"data/obj/geo_ring.msh",
+         [] { return tube(72, 16, 2.0f, [](float t) { return torusKnot(t, 1, 0, 14.0f, 0.0f); }, "GeoRing"); }},
+        {"data/obj/geo_spikes.msh",
+         [] {
+             return body(64, 32,
+                         [](float u, float v, const Vector3&) {
+                             const float s = std::cos(u * kTau * 8.0f) * std::cos(v * kPi * 8.0f);
+                             return 4.0f + 2.5f * std::pow(std::fmax(s, 0.0f), 4.0f);
+                         },
+                         {1, 1, 1}, "GeoSpikes");
+         }},
+        // Vizidedar: a lathed vessel on a plinth.
+        {"data/obj/viz_vessel.msh",
+         [] {
+             Shape vessel = lathe(
+                 48, 40,
+                 [](float v) {
+                     const float y = v * 24.0f - 12.0f;
+                     return std::pair{2.5f + 4.0f * std::sin(v * kPi) + 1.4f * std::sin(v * kTau * 2.0f) * v, y};
+                 },
+                 [](const Vector3& p) { return Vector3{p.x, 0, p.z}; }, "VizVessel");
+             Shape plinth = lathe(48, 2, [](float v) { return std::pair{16.0f * (1.0f - v), -12.5f}; },
+                                  [](const Vector3&) { return Vector3{0, 1, 0}; }, "VizPlinth");
+             return joined({vessel, plinth});
+         }},
+        // The greetings: a bundle of pipes and a knotted tube.
+        {"data/obj/g_pipes.msh",
+         [] {
+             std::vector<Shape> pipes;
+             for (int k = 0; k < 6; ++k) {
+                 const float a = float(k) / 6.0f * kTau;
+                 pipes.push_back(tube(
+                     40, 10, 1.3f,
+                     [a](float t) { return Vector3{9.0f * std::cos(a), t * 48.0f - 24.0f, 9.0f * std::sin(a)}; },
+                     "GreetPipe"));
+             }
+             return joined(pipes);
+         }},
+        {"data/obj/dings.msh",
+         [] { return tube(160, 12, 0.9f, [](float t) { return torusKnot(t, 2, 3, 4.0f, 1.8f); }, "GreetDings"); }},
+    };
+}
+
+bool write(const std::string& outDir, bool progress, std::string& error)
+{
+    // Faces refer to materials by name; a private library lends the names while writing.
+    MaterialLibrary library;
+    for (const MeshAsset& asset : assets()) {
+        const std::string path = outDir + "/" + asset.path;
+        std::unique_ptr<Mesh> mesh = build(asset.make());
+        if (!mesh) {
+            error = asset.path + ": empty shape";
+            return false;
+        }
+        if (!imagefiles::makeParent(path, error))
+            return false;
+        if (!meshfile::write(path, *mesh)) {
+            error = "can't write " + path;
+            return false;
+        }
+        if (progress)
+            std::printf("  %s: %d vertices, %d faces\n", asset.path.c_str(), mesh->vertices.size(), mesh->faces.size());
+    }
+    return true;
+}
+
+} // namespace meshes

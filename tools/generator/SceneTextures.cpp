@@ -1,0 +1,180 @@
+#include "SceneTextures.h"
+
+#include "Artwork.h"
+#include "ImageFiles.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+namespace scenetextures {
+
+using namespace artwork::palette;
+
+namespace {
+
+std::uint32_t hash(int x, int y, std::uint32_t seed)
+{
+    std::uint32_t h = std::uint32_t(x) * 374761393u + std::uint32_t(y) * 668265263u + seed * 2246822519u;
+    h = (h ^ (h >> 13)) * 1274126177u;
+    return h ^ (h >> 16);
+}
+
+float lattice(int x, int y, int period, std::uint32_t seed)
+{
+    x = ((x % period) + period) % period;
+    y = ((y % period) + period) % period;
+    return float(hash(x, y, seed) & 0xFFFF) / 65535.0f;
+}
+
+float valueNoise(float x, float y, int period, std::uint32_t seed)
+{
+    const int xi = int(std::floor(x)), yi = int(std::floor(y));
+    const float fx = x - float(xi), fy = y - float(yi);
+    const float sx = fx * fx * (3 - 2 * fx), sy = fy * fy * (3 - 2 * fy);
+    const float a = lattice(xi, yi, period, seed), b = lattice(xi + 1, yi, period, seed);
+    const float c = lattice(xi, yi + 1, period, seed), d = lattice(xi + 1, yi + 1, period, seed);
+    return (a + (b - a) * sx) + ((c + (d - c) * sx) - (a + (b - a) * sx)) * sy;
+}
+
+// Every pixel from a colour function of (u, v) in 0..1.
+void shade(Canvas& canvas, const std::function<Colour(float, float)>& f)
+{
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x) {
+            const Colour c = f((float(x) + 0.5f) / float(canvas.width()), (float(y) + 0.5f) / float(canvas.height()));
+            float* p = canvas.pixel(x, y);
+            p[0] = c.r, p[1] = c.g, p[2] = c.b, p[3] = 1.0f;
+        }
+}
+
+Colour scaled(const Colour& c, float s) { return {c.r * s, c.g * s, c.b * s}; }
+Colour added(const Colour& a, const Colour& b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
+
+void drawNoise(Canvas& canvas)
+{
+    shade(canvas, [](float u, float v) {
+        const float n = fractalNoise(u * 8, v * 8, 5, 8, 7);
+        return Colour{n, n, n};
+    });
+}
+
+// A sphere map: a dark studio with a warm key light high left, a cold rim low right and a
+// violet horizon band, so round shapes read as polished.
+void drawSheen(Canvas& canvas)
+{
+    shade(canvas, [](float u, float v) {
+        const float x = u * 2 - 1, y = v * 2 - 1;
+        const float r = std::sqrt(x * x + y * y);
+        Colour c = mix(kDeep, kIndigo, smoothstep(1.0f, 0.0f, r));
+        c = added(c, scaled(kViolet, 0.8f * std::exp(-(y - 0.05f) * (y - 0.05f) * 30.0f)));
+        const float key = std::exp(-((x + 0.38f) * (x + 0.38f) + (y + 0.42f) * (y + 0.42f)) * 18.0f);
+        c = added(c, scaled(kGold, 1.4f * key));
+        c = added(c, scaled(kPaper, 2.0f * std::exp(-((x + 0.4f) * (x + 0.4f) + (y + 0.45f) * (y + 0.45f)) * 160.0f)));
+        const float rim = smoothstep(0.7f, 0.98f, r) * smoothstep(-0.2f, 0.6f, x + y);
+        c = added(c, scaled(kFrost, 0.7f * rim));
+        return c;
+    });
+}
+
+// Pool tiles under rippled light: frost grout on deep blue tiles with bright caustic lines.
+void drawPool(Canvas& canvas)
+{
+    shade(canvas, [](float u, float v) {
+        const float tu = std::fmod(u * 8, 1.0f), tv = std::fmod(v * 8, 1.0f);
+        const float grout = 1 - smoothstep(0.0f, 0.06f, std::fmin(std::fmin(tu, 1 - tu), std::fmin(tv, 1 - tv)));
+        const float n = fractalNoise(u * 4, v * 4, 4, 4, 31);
+        const float caustic = std::pow(1 - std::fabs(std::sin((n * 6 + u * 3) * 3.14159f)), 8.0f);
+        Colour c = mix(kDeep, hexColour(0x1B4F7A), 0.5f + 0.5f * n);
+        c = mix(c, kFrost, 0.5f * grout);
+        return added(c, scaled(kFrost, 0.45f * caustic));
+    });
+}
+
+// Tunnel panels: dark ribs with glowing frost seams and a warm band.
+void drawTunnel(Canvas& canvas)
+{
+    shade(canvas, [](float u, float v) {
+        const float seam = std::exp(-std::pow(std::fmod(u * 4, 1.0f) - 0.5f, 2.0f) * 900.0f);
+        const float band = std::exp(-std::pow(v - 0.5f, 2.0f) * 400.0f);
+        const float grit = fractalNoise(u * 16, v * 16, 3, 16, 5);
+        Colour c = mix(kNight, kIndigo, 0.6f * grit);
+        c = added(c, scaled(kFrost, 0.9f * seam));
+        return added(c, scaled(kEmber, 0.5f * band));
+    });
+}
+
+// Cellar stone: irregular blocks with soft mortar, stained violet and ember.
+void drawStone(Canvas& canvas)
+{
+    shade(canvas, [](float u, float v) {
+        const float row = std::floor(v * 6);
+        const float bu = std::fmod(u * 4 + 0.5f * std::fmod(row, 2.0f), 1.0f), bv = std::fmod(v * 6, 1.0f);
+        const float mortar = 1 - smoothstep(0.0f, 0.08f, std::fmin(std::fmin(bu, 1 - bu), std::fmin(bv, 1 - bv)));
+        const float n = fractalNoise(u * 16, v * 16, 5, 16, 77);
+        Colour c = mix(hexColour(0x2A2436), hexColour(0x5C4A5E), n);
+        c = mix(c, kEmber, 0.12f * fractalNoise(u * 3, v * 3, 2, 3, 9));
+        return mix(c, kNight, 0.7f * mortar);
+    });
+}
+
+// A city skyline burning against the night: an ember horizon, violet sky, towers with windows.
+void drawFireCity(Canvas& canvas)
+{
+    shade(canvas, [](float u, float v) {
+        // v = 0 is the top row.
+        Colour sky = mix(kNight, kViolet, smoothstep(0.0f, 0.62f, v));
+        sky = mix(sky, kEmber, smoothstep(0.45f, 0.72f, v) * 0.9f);
+        sky = added(sky, scaled(kGold, 0.6f * std::exp(-std::pow(v - 0.7f, 2.0f) * 200.0f)));
+        const float smoke = fractalNoise(u * 6, v * 3, 4, 6, 13);
+        sky = mix(sky, kIndigo, 0.35f * smoke * (1 - v));
+        const int column = int(u * 40);
+        const float height = 0.52f + 0.25f * lattice(column, 0, 40, 3) + 0.1f * lattice(column / 3, 1, 40, 4);
+        if (v > height) {
+            const float wu = std::fmod(u * 160, 1.0f), wv = std::fmod(v * 90, 1.0f);
+            const bool window = wu > 0.35f && wv > 0.4f && (hash(int(u * 160), int(v * 90), 11) & 3) == 0;
+            return window ? mix(kGold, kEmber, 0.4f) : mix(kNight, kDeep, 0.3f);
+        }
+        return sky;
+    });
+}
+
+} // namespace
+
+float fractalNoise(float x, float y, int octaves, int period, std::uint32_t seed)
+{
+    float sum = 0, weight = 0, amplitude = 1;
+    for (int o = 0; o < octaves; ++o) {
+        sum += amplitude * valueNoise(x, y, period, seed + std::uint32_t(o));
+        weight += amplitude;
+        amplitude *= 0.5f;
+        x *= 2, y *= 2, period *= 2;
+    }
+    return sum / weight;
+}
+
+std::vector<ScenePicture> pictures()
+{
+    return {
+        {"data/art/noise.jpg", 256, drawNoise},   {"data/art/sheen.jpg", 256, drawSheen},
+        {"data/art/pool.jpg", 256, drawPool},     {"data/art/tunnel-panel.jpg", 256, drawTunnel},
+        {"data/art/stone.jpg", 256, drawStone},   {"data/art/fire-city.jpg", 512, drawFireCity},
+    };
+}
+
+bool write(const std::string& outDir, bool progress, std::string& error)
+{
+    for (const ScenePicture& picture : pictures()) {
+        Canvas canvas(picture.size, picture.size);
+        picture.draw(canvas);
+        const std::string path = outDir + "/" + picture.path;
+        if (!imagefiles::makeParent(path, error) ||
+            !imagefiles::writeJpeg(path, picture.size, picture.size, canvas.rgb8(), 92, error))
+            return false;
+        if (progress)
+            std::printf("  %s: %d x %d\n", picture.path.c_str(), picture.size, picture.size);
+    }
+    return true;
+}
+
+} // namespace scenetextures
