@@ -17,10 +17,6 @@
 
 #include <cstdio>
 
-namespace {
-const char* const kMusicFile = "data\\snd\\oculith - edit 2 (64k).mp3";
-}
-
 ShowApplication::ShowApplication(const CommandLine& commandLine)
 {
     settings.title = "Oculith";
@@ -91,6 +87,8 @@ void ShowApplication::drawLoadingScreen()
 {
     TextureManager* textures = TextureManager::instance;
     Texture* picture = textures ? textures->load("loading.jpg", 8, GL_TEXTURE_2D) : nullptr;
+    // The first resize comes after start-up; the picture already keeps its 4:3 shape.
+    screen::setViewport(settings.width, settings.height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     if (!picture) {
         swapBuffers();
@@ -203,7 +201,7 @@ void ShowApplication::resize(int width, int height)
 {
     show::screenWidth = width;
     show::screenHeight = height;
-    glViewport(0, 0, width, height);
+    screen::setViewport(width, height);
 }
 
 bool ShowApplication::shutdown()

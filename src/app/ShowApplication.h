@@ -12,6 +12,9 @@ public:
     explicit ShowApplication(const CommandLine& commandLine);
     ~ShowApplication() override;
 
+    // The show's music, as scripts name files.
+    static constexpr const char* kMusicFile = "data\\snd\\oculith - edit 2 (64k).mp3";
+
     // As a 32-bit float: 358.1090087890625.
     float endTime = 358.109f;
     bool overlayVisible = false;
