@@ -1,6 +1,7 @@
 // Process entry: parse the command line, settle the show's folder, build the program-wide
 // singletons in their fixed order and run the show.
 #include "app/CommandLine.h"
+#include "app/Exporter.h"
 #include "app/ShowApplication.h"
 #include "core/Log.h"
 #include "platform/Paths.h"
@@ -13,6 +14,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -80,6 +82,8 @@ int main(int argc, char** argv)
     // Shot files named relative to where the user started the program stay there.
     for (ShotRequest& shot : commandLine.shots)
         shot.file = fs::absolute(shot.file).string();
+    if (!commandLine.exportTarget.empty())
+        commandLine.exportTarget = fs::absolute(commandLine.exportTarget).string();
     std::error_code ec;
     fs::current_path(folder, ec);
     if (ec) {
@@ -101,5 +105,12 @@ int main(int argc, char** argv)
     options.fps = commandLine.fps;
     options.shots = commandLine.shots;
     ShowApplication app(commandLine);
+    std::unique_ptr<Exporter> exporter;
+    if (commandLine.exportKind != ExportKind::None) {
+        exporter = std::make_unique<Exporter>(commandLine, app.endTime);
+        if (!exporter->open())
+            return 1;
+        options.exporter = exporter.get();
+    }
     return app.run(options);
 }

@@ -8,6 +8,12 @@ struct ShotRequest {
     std::string file;
 };
 
+// What --export writes: a video file (.mp4, .mkv) or one PNG per frame (a %d pattern).
+enum class ExportKind { None, Video, Frames };
+// The kind of an --export target, None when it is neither (a pattern needs exactly one %d,
+// optionally with a zero-padded width such as %05d, and no other % but %%).
+ExportKind exportKindOf(const std::string& target);
+
 struct CommandLine {
     std::string dataDir;           // "" = the default data folder
     bool windowed = false;         // --windowed WxH
@@ -20,6 +26,8 @@ struct CommandLine {
     bool headless = false;
     int fps = 0;                   // 0: real clock (headless runs default to 60)
     std::vector<ShotRequest> shots;
+    std::string exportTarget;      // --export FILE.mp4 | PATTERN%05d.png (implies --headless)
+    ExportKind exportKind = ExportKind::None;
     bool help = false;
     bool version = false;
 
