@@ -68,7 +68,7 @@ ExportKind exportKindOf(const std::string& target)
         ++conversions;
         i = j;
     }
-    if (conversions == 1)
+    if (conversions == 1 && endsWith(target, ".png"))
         return ExportKind::Frames;
     if (conversions == 0 && (endsWith(target, ".mp4") || endsWith(target, ".mkv")))
         return ExportKind::Video;
@@ -182,7 +182,7 @@ bool CommandLine::parse(int argc, const char* const* argv, std::string& error)
             exportTarget = v;
             exportKind = exportKindOf(exportTarget);
             if (exportKind == ExportKind::None) {
-                error = std::string("--export takes FILE.mp4, FILE.mkv or a pattern with one %d, not \"") +
+                error = std::string("--export takes FILE.mp4, FILE.mkv or a PNG pattern with one %d, not \"") +
                         v + "\"";
                 return false;
             }

@@ -10,8 +10,8 @@ struct ShotRequest {
 
 // What --export writes: a video file (.mp4, .mkv) or one PNG per frame (a %d pattern).
 enum class ExportKind { None, Video, Frames };
-// The kind of an --export target, None when it is neither (a pattern needs exactly one %d,
-// optionally with a zero-padded width such as %05d, and no other % but %%).
+// The kind of an --export target, None when it is neither (a pattern ends in .png and holds
+// exactly one %d, optionally with a zero-padded width such as %05d, and no other % but %%).
 ExportKind exportKindOf(const std::string& target);
 
 struct CommandLine {

@@ -61,7 +61,9 @@ Exporter::Exporter(const CommandLine& commandLine, double endTime)
       start_(commandLine.start),
       withMusic_(!commandLine.mute && commandLine.exportKind == ExportKind::Video)
 {
-    total_ = frameCount(start_, endTime, fps_);
+    // The end as the user wrote it: the show keeps its end as a float, which would add a frame
+    // to ends such as 131.1.
+    total_ = frameCount(start_, commandLine.until >= 0 ? commandLine.until : endTime, fps_);
 }
 
 Exporter::~Exporter()
@@ -103,6 +105,12 @@ bool Exporter::failed(const std::string& message)
 bool Exporter::open()
 {
     terminal_ = platform::standardErrorIsTerminal();
+    // A target in a folder that is not there fails now, before anything is read or drawn.
+    const std::string first = kind_ == ExportKind::Video ? target_ : frameFileName(target_, 0);
+    const fs::path folder = fs::path(first).parent_path();
+    std::error_code ec;
+    if (!folder.empty() && !fs::is_directory(folder, ec))
+        return failed("cannot write " + first + ": " + folder.string() + " is no folder");
     if (kind_ == ExportKind::Video) {
         if (withMusic_ && !music_.decodeFile(ShowApplication::kMusicFile))
             return failed("cannot read the music (" + music_.error() + "); --mute exports without it");
@@ -117,11 +125,6 @@ bool Exporter::open()
             video_.abort();
             return failed(why);
         }
-    } else {
-        const fs::path folder = fs::path(frameFileName(target_, 0)).parent_path();
-        std::error_code ec;
-        if (!folder.empty() && !fs::is_directory(folder, ec))
-            return failed("the folder " + folder.string() + " does not exist");
     }
     interrupted = 0;
     std::signal(SIGINT, onInterrupt);
