@@ -113,7 +113,7 @@ bool VideoEncoder::open(const std::string& path, const VideoSettings& settings)
     // swscale converts with the BT.601 matrix into the limited range; say so in the stream.
     v->colorspace = AVCOL_SPC_SMPTE170M;
     v->color_range = AVCOL_RANGE_MPEG;
-    av_opt_set(v->priv_data, "preset", "veryfast", 0);
+    av_opt_set(v->priv_data, "preset", "superfast", 0);
     av_opt_set(v->priv_data, "crf", std::to_string(settings.quality).c_str(), 0);
     if (s.format->oformat->flags & AVFMT_GLOBALHEADER)
         v->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
