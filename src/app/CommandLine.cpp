@@ -106,7 +106,7 @@ const char* usageText()
            "  --version               the program's version\n"
            "\n"
            "Keys while playing: 1 shows the frame-rate and time overlay, 2 hides it, Escape ends.\n"
-           "Exit status: 0 the show ended, 1 start-up failed, 2 bad command line.\n";
+           "Exit status: 0 the show ended, 1 start-up or an export failed, 2 bad command line.\n";
 }
 
 bool CommandLine::parse(int argc, const char* const* argv, std::string& error)
