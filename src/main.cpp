@@ -2,6 +2,7 @@
 // singletons in their fixed order and run the show.
 #include "app/CommandLine.h"
 #include "app/ShowChecker.h"
+#include "app/Exporter.h"
 #include "app/ShowApplication.h"
 #include "core/Log.h"
 #include "platform/Paths.h"
@@ -15,6 +16,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -99,6 +101,8 @@ int main(int argc, char** argv)
     // Shot files named relative to where the user started the program stay there.
     for (ShotRequest& shot : commandLine.shots)
         shot.file = fs::absolute(shot.file).string();
+    if (!commandLine.exportTarget.empty())
+        commandLine.exportTarget = fs::absolute(commandLine.exportTarget).string();
     std::error_code ec;
     fs::current_path(folder, ec);
     if (ec) {
@@ -126,5 +130,12 @@ int main(int argc, char** argv)
     // A watched headless run plays at the show's own speed, so edits land while it plays.
     options.realTime = commandLine.watch && commandLine.headless;
     ShowApplication app(commandLine);
+    std::unique_ptr<Exporter> exporter;
+    if (commandLine.exportKind != ExportKind::None) {
+        exporter = std::make_unique<Exporter>(commandLine, app.endTime);
+        if (!exporter->open())
+            return 1;
+        options.exporter = exporter.get();
+    }
     return app.run(options);
 }

@@ -1,6 +1,8 @@
 #include "app/Application.h"
 
+#include "app/Exporter.h"
 #include "core/ExtensionRegistry.h"
+#include "core/FramePixels.h"
 #include "core/GL.h"
 #include "core/Log.h"
 #include "platform/Clock.h"
@@ -41,6 +43,8 @@ void parseEntry(const std::string& text, int& width, int& height, int& bitsPerPi
     std::sscanf(text.c_str(), "%d %*c %d %d %*s %*c %d", &width, &height, &bitsPerPixel, &refreshRate);
 }
 
+int initialEntry(size_t entryCount) { return entryCount > 1 ? 1 : 0; }
+
 } // namespace modes
 
 Application::~Application() = default;
@@ -62,7 +66,7 @@ int Application::chooseDisplayMode()
     const std::vector<std::string> credits = {
         "Oculith", "2026", "Made by the Oculith makers", "Code: the engine crew",
         "Models: the geometry crew", "Graphics: the pixel crew", "Music: the synth crew"};
-    const auto result = platform::runModePicker(settings.title, entries, 1, credits);
+    const auto result = platform::runModePicker(settings.title, entries, modes::initialEntry(entries.size()), credits);
     if (result.button == 1005)
         return 0;
     int width, height, bits, refresh;
@@ -274,16 +278,9 @@ void Application::takeShots()
             continue;
         }
         if (pixels.empty()) {
-            const int w = settings.width, h = settings.height;
-            std::vector<unsigned char> raw(size_t(w) * size_t(h) * 4);
-            glPixelStorei(GL_PACK_ALIGNMENT, 1);
-            glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, raw.data());
-            // GL reads bottom row first; the file starts at the top. The picture is opaque.
-            pixels.resize(raw.size());
-            const size_t stride = size_t(w) * 4;
-            for (int y = 0; y < h; ++y)
-                for (size_t x = 0; x < stride; ++x)
-                    pixels[size_t(y) * stride + x] = (x % 4 == 3) ? 255 : raw[size_t(h - 1 - y) * stride + x];
+            std::vector<unsigned char> raw;
+            frame::readPixels(settings.width, settings.height, raw);
+            frame::toPictureRows(raw, settings.width, settings.height, pixels);
         }
         if (platform::writePng(options_.shots[i].file, settings.width, settings.height, 4, pixels.data()))
             logPrint("Shot %.3f s written to %s", now, options_.shots[i].file.c_str());
@@ -291,7 +288,8 @@ void Application::takeShots()
             std::fprintf(stderr, "oculith: cannot write %s\n", options_.shots[i].file.c_str());
         shotTaken_[i] = true;
     }
-    if (allTaken && options_.headless)
+    // An export runs to its own end, whatever shots it takes on the way.
+    if (allTaken && options_.headless && !options_.exporter)
         requestClose();
 }
 
@@ -369,6 +367,8 @@ int Application::run(const RunOptions& options)
         update(float(frameTime));
         render();
         takeShots();
+        if (options_.exporter && !options_.exporter->frameDrawn(settings.width, settings.height))
+            requestClose();
         swapBuffers();
         reportGLErrors();
         const std::uint64_t frameEnd = platform::performanceCounter();
@@ -390,7 +390,8 @@ int Application::run(const RunOptions& options)
                      options_.shots[i].time, options_.shots[i].file.c_str(), showTime + timeOffset());
         logPrint("No shot at %.3f s: the show ended first", options_.shots[i].time);
     }
+    const int status = options_.exporter ? options_.exporter->finish() : 0;
     if (Log::instance)
         Log::instance->close();
-    return 0;
+    return status;
 }

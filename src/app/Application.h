@@ -24,6 +24,8 @@ struct WindowSettings {
     bool askDisplayMode = false;
 };
 
+class Exporter;
+
 // How the loop runs, from the command line.
 struct RunOptions {
     bool headless = false;
@@ -32,6 +34,7 @@ struct RunOptions {
     // Fixed-step frames wait for the wall clock, so the show plays at its own speed (a watched
     // headless run, which the show maker edits while it plays).
     bool realTime = false;
+    Exporter* exporter = nullptr; // receives every drawn frame and ends the run (--export)
 };
 
 class Application {
@@ -39,7 +42,7 @@ public:
     virtual ~Application();
 
     // The whole program: log, window, init, frames until closed. Returns the exit status:
-    // 0 after a normal end (or the picker's "Reboot"), 1 when start-up failed.
+    // 0 after a normal end (or the picker's "Reboot"), 1 when start-up or an export failed.
     int run(const RunOptions& options);
 
     // Asks the loop to close the window before the next frame (the end time, Escape, close box).
@@ -110,4 +113,6 @@ std::vector<std::string> listEntries(const std::vector<platform::DisplayMode>& a
 // Reads width, height, bits per pixel and refresh rate from an entry's text; a value the text
 // does not give keeps its default (640, 480, 32, 0).
 void parseEntry(const std::string& text, int& width, int& height, int& bitsPerPixel, int& refreshRate);
+// The entry the picker starts on: the second, or the first when the display offers only one.
+int initialEntry(size_t entryCount);
 } // namespace modes

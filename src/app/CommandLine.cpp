@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -33,13 +34,53 @@ bool parseSize(const char* text, int& w, int& h)
     return true;
 }
 
+bool endsWith(const std::string& text, const char* suffix)
+{
+    const size_t n = std::strlen(suffix);
+    if (text.size() < n)
+        return false;
+    for (size_t i = 0; i < n; ++i)
+        if (std::tolower(static_cast<unsigned char>(text[text.size() - n + i])) != suffix[i])
+            return false;
+    return true;
+}
+
 } // namespace
+
+ExportKind exportKindOf(const std::string& target)
+{
+    int conversions = 0;
+    for (size_t i = 0; i < target.size(); ++i) {
+        if (target[i] != '%')
+            continue;
+        if (i + 1 < target.size() && target[i + 1] == '%') {
+            ++i;
+            continue;
+        }
+        size_t j = i + 1;
+        if (j < target.size() && target[j] == '0')
+            ++j;
+        const size_t digits = j;
+        while (j < target.size() && std::isdigit(static_cast<unsigned char>(target[j])))
+            ++j;
+        if (j >= target.size() || target[j] != 'd' || j - digits > 2)
+            return ExportKind::None;
+        ++conversions;
+        i = j;
+    }
+    if (conversions == 1 && endsWith(target, ".png"))
+        return ExportKind::Frames;
+    if (conversions == 0 && (endsWith(target, ".mp4") || endsWith(target, ".mkv")))
+        return ExportKind::Video;
+    return ExportKind::None;
+}
 
 const char* usageText()
 {
     return "usage: oculith [--data DIR] [--windowed WxH | --fullscreen WxH] [--start SECONDS]\n"
            "               [--until SECONDS] [--mute] [--headless] [--fps N]\n"
-           "               [--shot SECONDS:FILE.png]... [--check] [--watch] [--help] [--version]\n"
+           "               [--shot SECONDS:FILE.png]... [--export FILE.mp4 | --export PATTERN%05d.png]\n"
+           "               [--check] [--watch] [--help] [--version]\n"
            "\n"
            "Plays the show. Without options it asks for a display mode first.\n"
            "\n"
@@ -61,12 +102,16 @@ const char* usageText()
            "                          FILE:LINE: message; exit 0 when clean, 1 otherwise\n"
            "  --watch                 reload the show at the current time when a file under data/\n"
            "                          changes (a broken change keeps the last good show)\n"
+           "  --export FILE.mp4       render headless, frame by frame, from --start to --until at\n"
+           "                          --fps (60) and the --windowed size (640x480) into an H.264/AAC\n"
+           "                          video with the music (.mp4 or .mkv); with a %d pattern such\n"
+           "                          as frames/f%05d.png, one PNG per frame and no audio\n"
            "  --help                  this text\n"
            "  --version               the program's version\n"
            "\n"
            "Keys while playing: 1 shows the frame-rate and time overlay, 2 hides it, Escape ends,\n"
            "Space pauses, Left/Right seek 5 s, Page Down/Page Up 30 s, Home restarts.\n"
-           "Exit status: 0 the show ended, 1 start-up failed, 2 bad command line.\n";
+           "Exit status: 0 the show ended, 1 start-up or an export failed, 2 bad command line.\n";
 }
 
 bool CommandLine::parse(int argc, const char* const* argv, std::string& error)
@@ -140,6 +185,16 @@ bool CommandLine::parse(int argc, const char* const* argv, std::string& error)
             }
             shot.file = colon + 1;
             shots.push_back(shot);
+        } else if (std::strcmp(arg, "--export") == 0) {
+            if (!value(v))
+                return false;
+            exportTarget = v;
+            exportKind = exportKindOf(exportTarget);
+            if (exportKind == ExportKind::None) {
+                error = std::string("--export takes FILE.mp4, FILE.mkv or a PNG pattern with one %d, not \"") +
+                        v + "\"";
+                return false;
+            }
         } else {
             error = std::string("unknown option \"") + arg + "\"";
             return false;
@@ -149,9 +204,25 @@ bool CommandLine::parse(int argc, const char* const* argv, std::string& error)
         error = "--windowed and --fullscreen exclude each other";
         return false;
     }
-    if (check && (watch || !shots.empty())) {
-        error = "--check plays nothing: it takes neither --watch nor --shot";
+    if (check && (watch || !shots.empty() || exportKind != ExportKind::None)) {
+        error = "--check plays nothing: it takes neither --watch, --shot nor --export";
         return false;
+    }
+    if (watch && exportKind != ExportKind::None) {
+        error = "--export renders a fixed show: it does not take --watch";
+        return false;
+    }
+    if (exportKind != ExportKind::None) {
+        if (fullscreen) {
+            error = "--export renders off screen: give its size with --windowed, not --fullscreen";
+            return false;
+        }
+        // H.264 in 4:2:0 halves both dimensions for the colour planes.
+        if (exportKind == ExportKind::Video && (width % 2 || height % 2)) {
+            error = "--export to a video needs an even width and height";
+            return false;
+        }
+        headless = true;
     }
     if (until >= 0 && until < start) {
         error = "--until is before --start";

@@ -8,6 +8,12 @@ struct ShotRequest {
     std::string file;
 };
 
+// What --export writes: a video file (.mp4, .mkv) or one PNG per frame (a %d pattern).
+enum class ExportKind { None, Video, Frames };
+// The kind of an --export target, None when it is neither (a pattern ends in .png and holds
+// exactly one %d, optionally with a zero-padded width such as %05d, and no other % but %%).
+ExportKind exportKindOf(const std::string& target);
+
 struct CommandLine {
     std::string dataDir;           // "" = the default data folder
     bool windowed = false;         // --windowed WxH
@@ -22,6 +28,8 @@ struct CommandLine {
     std::vector<ShotRequest> shots;
     bool check = false;            // --check: list the show's problems instead of playing it
     bool watch = false;            // --watch: reload the show when a file under data/ changes
+    std::string exportTarget;      // --export FILE.mp4 | PATTERN%05d.png (implies --headless)
+    ExportKind exportKind = ExportKind::None;
     bool help = false;
     bool version = false;
 

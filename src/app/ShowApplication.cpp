@@ -89,6 +89,8 @@ void ShowApplication::drawLoadingScreen()
 {
     TextureManager* textures = TextureManager::instance;
     Texture* picture = textures ? textures->load("loading.jpg", 8, GL_TEXTURE_2D) : nullptr;
+    // The first resize comes after start-up; the picture already keeps its 4:3 shape.
+    screen::setViewport(settings.width, settings.height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     if (!picture) {
         swapBuffers();
@@ -254,9 +256,11 @@ void ShowApplication::resize(int width, int height)
 {
     show::screenWidth = width;
     show::screenHeight = height;
-    glViewport(0, 0, width, height);
+    // Both set the letterboxed 4:3 viewport; the camera manager also tells the current camera.
     if (CameraManager::instance)
         CameraManager::instance->setViewport(width, height);
+    else
+        screen::setViewport(width, height);
 }
 
 bool ShowApplication::shutdown()

@@ -16,6 +16,9 @@ public:
     explicit ShowApplication(const CommandLine& commandLine);
     ~ShowApplication() override;
 
+    // The show's music, as scripts name files.
+    static constexpr const char* kMusicFile = "data\\snd\\oculith - edit 2 (64k).mp3";
+
     // As a 32-bit float: 358.1090087890625.
     static constexpr float kEndTime = 358.109f;
     float endTime = kEndTime;

@@ -2,6 +2,7 @@
 
 #include "core/ExtensionRegistry.h"
 #include "core/Log.h"
+#include "core/ScreenSpace.h"
 
 PBuffer* PBuffer::instance = nullptr;
 
@@ -101,7 +102,7 @@ bool FramebufferPBuffer::endRender(int width, int height)
     ext::glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDrawBuffer(GL_BACK);
     glReadBuffer(GL_BACK);
-    glViewport(0, 0, width, height);
+    screen::setViewport(width, height);
     return true;
 }
 

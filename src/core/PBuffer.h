@@ -15,7 +15,7 @@ public:
     virtual bool destroy() = 0;
     // Draw into the buffer with a viewport of width × height.
     virtual bool beginRender(int width, int height) = 0;
-    // Back to the window with a viewport of width × height.
+    // Back to the window of width × height, drawing into its centred 4:3 viewport.
     virtual bool endRender(int width, int height) = 0;
     // Binds the buffer's image on a texture unit (GL_TEXTURE0 and up), enabled, wrap GL_CLAMP.
     virtual bool bindTexture(GLenum textureUnit) = 0;

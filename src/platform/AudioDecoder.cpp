@@ -1,31 +1,15 @@
 #include "platform/AudioDecoder.h"
 
+#include "platform/FFmpegHandles.h"
 #include "platform/Paths.h"
 
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
 }
-
-#include <memory>
 
 namespace platform {
 
 namespace {
-
-struct FormatCloser {
-    void operator()(AVFormatContext* c) const { avformat_close_input(&c); }
-};
-struct CodecCloser {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct PacketFreer {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct FrameFreer {
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
 
 // One sample of any of FFmpeg's plain sample formats as a float.
 float sampleAt(const AVFrame* frame, AVSampleFormat format, int channel, int index, int channels)
@@ -73,7 +57,7 @@ bool AudioDecoder::decodeFile(const std::string& path)
     AVFormatContext* rawFormat = nullptr;
     if (avformat_open_input(&rawFormat, nativePath(path).c_str(), nullptr, nullptr) < 0)
         return fail("cannot open " + path);
-    std::unique_ptr<AVFormatContext, FormatCloser> format(rawFormat);
+    ffmpeg::Input format(rawFormat);
     if (avformat_find_stream_info(format.get(), nullptr) < 0)
         return fail("no stream information in " + path);
     const AVCodec* codec = nullptr;
@@ -81,13 +65,13 @@ bool AudioDecoder::decodeFile(const std::string& path)
     if (stream < 0 || !codec)
         return fail("no decodable audio stream in " + path);
 
-    std::unique_ptr<AVCodecContext, CodecCloser> context(avcodec_alloc_context3(codec));
+    ffmpeg::Codec context(avcodec_alloc_context3(codec));
     if (!context || avcodec_parameters_to_context(context.get(), format->streams[stream]->codecpar) < 0 ||
         avcodec_open2(context.get(), codec, nullptr) < 0)
         return fail("cannot open the audio decoder for " + path);
 
-    std::unique_ptr<AVPacket, PacketFreer> packet(av_packet_alloc());
-    std::unique_ptr<AVFrame, FrameFreer> frame(av_frame_alloc());
+    ffmpeg::Packet packet(av_packet_alloc());
+    ffmpeg::Frame frame(av_frame_alloc());
     if (!packet || !frame)
         return fail("out of memory decoding " + path);
 

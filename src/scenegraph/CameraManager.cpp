@@ -1,5 +1,7 @@
 #include "scenegraph/CameraManager.h"
 
+#include "core/ScreenSpace.h"
+
 #include "core/GL.h"
 #include "scenegraph/Camera.h"
 
@@ -16,11 +18,12 @@ CameraManager::~CameraManager()
 
 void CameraManager::setViewport(int width, int height)
 {
-    viewportWidth = width;
-    viewportHeight = height;
-    glViewport(0, 0, width, height);
+    // The show keeps its 4:3 shape: cameras project into the letterboxed part of the window.
+    const screen::Viewport viewport = screen::setViewport(width, height);
+    viewportWidth = viewport.width;
+    viewportHeight = viewport.height;
     if (current_)
-        current_->setViewport(width, height);
+        current_->setViewport(viewportWidth, viewportHeight);
 }
 
 Camera* CameraManager::setCurrent(Camera* camera)

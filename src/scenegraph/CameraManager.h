@@ -17,7 +17,8 @@ public:
     CameraManager(const CameraManager&) = delete;
     CameraManager& operator=(const CameraManager&) = delete;
 
-    // Stores the window size, sets the GL viewport to it and hands it to the current camera.
+    // Sets the GL viewport to the largest centred 4:3 part of a window of this size, stores that
+    // part's size and hands it to the current camera.
     void setViewport(int width, int height);
     // Makes `camera` (or none) current and hands it the stored viewport size; returns the
     // camera that was current before.

@@ -1,6 +1,7 @@
 // The picker's mode list and the parsing of its entries.
 #include "app/Application.h"
 #include "app/CommandLine.h"
+#include "platform/PickerModel.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,22 @@ TEST(DisplayModes, ListKeepsDeepWideModesInOrder)
     EXPECT_EQ(entries[1], "640x480 16 BPP (75 Hz)");
     EXPECT_EQ(entries[2], "800x600 32 BPP (0 Hz)");
     EXPECT_EQ(listed[1].refreshRate, 75);
+}
+
+TEST(DisplayModes, PickerStartsOnAnEntryThatExists)
+{
+    // A virtual display or a laptop panel offers one mode: the picker must still select it.
+    const auto single = modes::listEntries({{1024, 768, 24, 60}});
+    platform::PickerModel one(int(single.size()), modes::initialEntry(single.size()));
+    ASSERT_EQ(one.selected(), 0);
+    int w, h, bpp, hz;
+    modes::parseEntry(single[size_t(one.selected())], w, h, bpp, hz);
+    EXPECT_EQ(w, 1024);
+    EXPECT_EQ(h, 768);
+
+    const auto several = modes::listEntries({{640, 480, 32, 60}, {800, 600, 32, 60}, {1024, 768, 32, 60}});
+    EXPECT_EQ(platform::PickerModel(int(several.size()), modes::initialEntry(several.size())).selected(), 1);
+    EXPECT_EQ(platform::PickerModel(0, modes::initialEntry(0)).selected(), -1);
 }
 
 TEST(DisplayModes, EntryParsingKeepsDefaultsForWhatIsMissing)

@@ -53,6 +53,17 @@ TEST_F(PBufferGL, RenderedImageIsBoundAsTextureWithoutCopy)
     EXPECT_PIXEL_NEAR(testgl::readPixel(100, 240), 255, 0, 0, 2);
     EXPECT_PIXEL_NEAR(testgl::readPixel(540, 240), 0, 0, 255, 2);
 
+    // Back to a wide window, drawing goes into its centred 4:3 part.
+    ASSERT_TRUE(buffer->beginRender(512, 512));
+    ASSERT_TRUE(buffer->endRender(1280, 720));
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[0], 160);
+    EXPECT_EQ(viewport[1], 0);
+    EXPECT_EQ(viewport[2], 960);
+    EXPECT_EQ(viewport[3], 720);
+    glViewport(0, 0, 640, 480);
+
     // Re-creating replaces the old objects; destroy leaves nothing bound.
     ASSERT_TRUE(buffer->create(512, 512));
     EXPECT_TRUE(buffer->destroy());
