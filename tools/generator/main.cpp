@@ -1,5 +1,6 @@
-// oculith-generate: renders the show's binary assets (music, artwork, font, ...) into a data folder.
+// oculith-generate: renders the show's binary assets (music, artwork, font, video, ...) into a data folder.
 #include "Artwork.h"
+#include "EyeClip.h"
 #include "FontAtlas.h"
 #include "Music.h"
 
@@ -33,10 +34,16 @@ bool writeFontAsset(const std::string& outDir, std::string& error)
     return fontatlas::write(outDir, true, error);
 }
 
+bool writeVideoAsset(const std::string& outDir, std::string& error)
+{
+    return eyeclip::write(outDir, true, error);
+}
+
 const AssetKind kAssetKinds[] = {
     {"music", writeMusicAsset},
     {"art", writeArtAsset},
     {"font", writeFontAsset},
+    {"video", writeVideoAsset},
 };
 
 int usage(const char* message)
