@@ -1,6 +1,8 @@
-// oculith-generate: renders the show's binary assets (music, artwork, font, ...) into a data folder.
+// oculith-generate: renders the show's binary assets (music, artwork, font, meshes, video, ...) into
+// a data folder.
 #include "AlienContent.h"
 #include "Artwork.h"
+#include "EyeClip.h"
 #include "FontAtlas.h"
 #include "Meshes.h"
 #include "Music.h"
@@ -51,6 +53,11 @@ bool writeAlienAsset(const std::string& outDir, std::string& error)
     return aliencontent::write(outDir, true, error);
 }
 
+bool writeVideoAsset(const std::string& outDir, std::string& error)
+{
+    return eyeclip::write(outDir, true, error);
+}
+
 const AssetKind kAssetKinds[] = {
     {"music", writeMusicAsset},
     {"art", writeArtAsset},
@@ -58,6 +65,7 @@ const AssetKind kAssetKinds[] = {
     {"meshes", writeMeshAsset},
     {"textures", writeSceneTextureAsset},
     {"alien", writeAlienAsset},
+    {"video", writeVideoAsset},
 };
 
 int usage(const char* message)
