@@ -15,6 +15,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 // An editor's save settles within this many seconds of its first write.
@@ -129,13 +131,17 @@ bool ShowApplication::startMusic()
 void ShowApplication::reload(float time, const char* why)
 {
     const ShowReloader::Result result = reloader_.reload(time, pbuffer_.get());
-    problemLines_.clear();
+    std::vector<std::string> lines;
     for (const Problem& problem : result.problems) {
-        problemLines_.push_back(problems::format(problem));
-        std::fprintf(stderr, "%s\n", problemLines_.back().c_str());
-        logPrint("%s", problemLines_.back().c_str());
+        lines.push_back(problems::format(problem));
+        std::fprintf(stderr, "%s\n", lines.back().c_str());
+        logPrint("%s", lines.back().c_str());
     }
+    // Only a reload that failed writes its problems over the picture: a show that loaded (a
+    // scene's missing file included) looks exactly as a fresh start at that time would.
+    problemLines_.clear();
     if (!result.loaded) {
+        problemLines_ = std::move(lines);
         std::fprintf(stderr, "oculith: %s: the show at %.3f s did not load; the last good show plays on\n",
                      why, double(time));
         logPrint("Reload at %.9g s (%s) failed; the last good show plays on", double(time), why);

@@ -47,14 +47,17 @@ TEST_F(ShowLoadingTest, ACheckRunsEveryStepAndStartUpStopsAtTheFirstError)
     {
         ProblemCollector check(true);
         EXPECT_FALSE(showloading::loadScripts());
-        EXPECT_EQ(world.managers().timeline->pending().size(), 2u);
+        // The script's flash, the boxer and the eight hand-written scenes.
+        EXPECT_EQ(world.managers().timeline->pending().size(), 10u);
         std::vector<std::string> lines;
         for (const Problem& p : check.problems())
             lines.push_back(problems::format(p));
-        ASSERT_EQ(lines.size(), 3u);
+        // The scenes find none of their files here: one box each, after the boxer's.
+        ASSERT_EQ(lines.size(), 11u);
         EXPECT_EQ(lines[0], "data\\scr\\generic.shader: Unable to open scriptfile data\\scr\\generic.shader");
         EXPECT_EQ(lines[1], "no script defines the console font's texture \"confont\"");
         EXPECT_EQ(lines[2], "Boxer: SCENE ERROR: UNABLE TO LOAD SCENE 'boxer.scene'");
+        EXPECT_EQ(lines[3], "Introduction: SCENE ERROR: UNABLE TO LOAD SHADERS 'intro.shader'");
     }
     showloading::tearDown();
     EXPECT_TRUE(world.managers().timeline->pending().empty());

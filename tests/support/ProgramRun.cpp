@@ -77,3 +77,18 @@ bool pngSize(const std::string& path, int& width, int& height)
     height = be32(20);
     return true;
 }
+
+std::string withoutSceneBoxes(const std::string& printed)
+{
+    std::string kept;
+    std::size_t begin = 0;
+    while (begin < printed.size()) {
+        std::size_t end = printed.find('\n', begin);
+        end = end == std::string::npos ? printed.size() : end + 1;
+        const std::string line = printed.substr(begin, end - begin);
+        if (line.rfind("SCENE ERROR: ", 0) != 0 && line.rfind("SCRIPT ERROR: ", 0) != 0)
+            kept += line;
+        begin = end;
+    }
+    return kept;
+}

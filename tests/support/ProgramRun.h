@@ -28,3 +28,8 @@ ProgramResult runOculith(const std::vector<std::string>& args, const std::string
 
 // Width and height from a PNG file's header; false when it is no PNG.
 bool pngSize(const std::string& path, int& width, int& height);
+
+// What a run printed without the boxes of the hand-written scenes ("SCENE ERROR: ...", "SCRIPT
+// ERROR: ..."): a fixture show that holds only its own scripts has none of the scenes' files,
+// and those boxes say so for every run.
+std::string withoutSceneBoxes(const std::string& printed);
