@@ -1,12 +1,15 @@
 #include "effects/EffectLoader.h"
 
 #include "core/Log.h"
+#include "effects/BlocksEffect.h"
 #include "effects/EffectTimeline.h"
 #include "effects/FlashEffect.h"
 #include "effects/ImageEffect.h"
 #include "effects/InvertEffect.h"
+#include "effects/LinesEffect.h"
 #include "effects/TextEffect.h"
 #include "effects/TextFadeEffect.h"
+#include "effects/TunnelEffect.h"
 #include "platform/Paths.h"
 
 #include <fstream>
@@ -27,9 +30,9 @@ constexpr EffectKindEntry kEffectKinds[] = {
     {"Invert", makeInvertEffectType},
     {"Text", makeTextEffectType},
     {"WaveLines", nullptr},
-    {"Tunnel", nullptr},
-    {"Lines", nullptr},
-    {"Blocks", nullptr},
+    {"Tunnel", makeTunnelEffectType},
+    {"Lines", makeLinesEffectType},
+    {"Blocks", makeBlocksEffectType},
     {"Scene", nullptr},
     {"Stream", nullptr},
     {"Camera", nullptr},
