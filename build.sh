@@ -9,7 +9,7 @@ packages=(build-essential cmake pkg-config
   libsdl2-dev libsdl2-mixer-dev libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libjpeg62-turbo-dev libpng-dev zlib1g-dev libglu1-mesa-dev libegl-dev libgl-dev
   libegl-mesa0 libgl1-mesa-dri libfreetype-dev libmp3lame-dev fonts-dejavu-core
-  libgtest-dev libbenchmark-dev)
+  libgtest-dev libbenchmark-dev ffmpeg)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -7,6 +7,7 @@
 #include "effects/ImageEffect.h"
 #include "effects/InvertEffect.h"
 #include "effects/LinesEffect.h"
+#include "effects/StreamEffect.h"
 #include "effects/TextEffect.h"
 #include "effects/TextFadeEffect.h"
 #include "effects/TunnelEffect.h"
@@ -34,7 +35,7 @@ constexpr EffectKindEntry kEffectKinds[] = {
     {"Lines", makeLinesEffectType},
     {"Blocks", makeBlocksEffectType},
     {"Scene", nullptr},
-    {"Stream", nullptr},
+    {"Stream", makeStreamEffectType},
     {"Camera", nullptr},
     {"Mesh", nullptr},
     {"Particle", nullptr},
