@@ -9,6 +9,7 @@
 #include "font/FontRegistry.h"
 #include "geometry/MeshManager.h"
 #include "material/MaterialLibrary.h"
+#include "scenegraph/CameraManager.h"
 #include "texture/TextureManager.h"
 
 #include <cstdio>
@@ -95,6 +96,7 @@ int main(int argc, char** argv)
     MaterialLibrary materials;
     TextureManager textures;
     Log log;
+    CameraManager cameras;
 
     RunOptions options;
     options.headless = commandLine.headless;

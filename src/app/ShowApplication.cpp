@@ -13,6 +13,7 @@
 #include "font/ConsoleFont.h"
 #include "geometry/MeshManager.h"
 #include "material/MaterialLibrary.h"
+#include "scenegraph/CameraManager.h"
 #include "texture/TextureManager.h"
 
 #include <cstdio>
@@ -204,6 +205,8 @@ void ShowApplication::resize(int width, int height)
     show::screenWidth = width;
     show::screenHeight = height;
     glViewport(0, 0, width, height);
+    if (CameraManager::instance)
+        CameraManager::instance->setViewport(width, height);
 }
 
 bool ShowApplication::shutdown()
@@ -221,6 +224,8 @@ bool ShowApplication::shutdown()
         EffectTimeline::instance->clear();
     if (MeshManager::instance)
         MeshManager::instance->releaseAll();
+    if (CameraManager::instance)
+        CameraManager::instance->releaseAll();
     if (MaterialLibrary::instance)
         MaterialLibrary::instance->destroyAll();
     if (TextureManager::instance)

@@ -2,11 +2,14 @@
 
 #include "core/Log.h"
 #include "effects/BlocksEffect.h"
+#include "effects/CameraEffect.h"
 #include "effects/EffectTimeline.h"
 #include "effects/FlashEffect.h"
 #include "effects/ImageEffect.h"
 #include "effects/InvertEffect.h"
 #include "effects/LinesEffect.h"
+#include "effects/MeshEffect.h"
+#include "effects/SceneEffect.h"
 #include "effects/StreamEffect.h"
 #include "effects/TextEffect.h"
 #include "effects/TextFadeEffect.h"
@@ -34,10 +37,10 @@ constexpr EffectKindEntry kEffectKinds[] = {
     {"Tunnel", makeTunnelEffectType},
     {"Lines", makeLinesEffectType},
     {"Blocks", makeBlocksEffectType},
-    {"Scene", nullptr},
+    {"Scene", makeSceneEffectType},
     {"Stream", makeStreamEffectType},
-    {"Camera", nullptr},
-    {"Mesh", nullptr},
+    {"Camera", makeCameraEffectType},
+    {"Mesh", makeMeshEffectType},
     {"Particle", nullptr},
 };
 

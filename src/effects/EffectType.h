@@ -73,3 +73,38 @@ private:
     std::span<const Keyword> keywords_;
     const char* unknownToken_;
 };
+
+// A kind whose keywords read with the line reader and the stream (for nested blocks) and may
+// refuse their line (false). A line no keyword takes raises `unknownToken` when one is given,
+// else it is refused.
+template <class E>
+class StreamEffectKind : public EffectType {
+public:
+    struct Keyword {
+        const char* text;
+        bool (*read)(ScriptReader& reader, std::istream& stream, E& effect);
+    };
+
+    StreamEffectKind(std::string kindName, std::span<const Keyword> keywords,
+                     const char* unknownToken = nullptr)
+        : EffectType(std::move(kindName)), keywords_(keywords), unknownToken_(unknownToken) {}
+
+    std::unique_ptr<Effect> create() const override { return std::make_unique<E>(); }
+
+    bool readLine(ScriptReader& reader, std::istream& stream, Effect& effect) const override
+    {
+        if (EffectType::readLine(reader, stream, effect))
+            return true;
+        for (const Keyword& keyword : keywords_) {
+            if (reader.contains(keyword.text))
+                return keyword.read(reader, stream, static_cast<E&>(effect));
+        }
+        if (unknownToken_)
+            throw reader.error(unknownToken_);
+        return false;
+    }
+
+private:
+    std::span<const Keyword> keywords_;
+    const char* unknownToken_;
+};

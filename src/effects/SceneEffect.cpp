@@ -1,0 +1,48 @@
+#include "effects/SceneEffect.h"
+
+#include "core/GL.h"
+
+bool SceneEffect::release()
+{
+    Effect::release();
+    scene.release();
+    return true;
+}
+
+void SceneEffect::update(float time) { scene.update(time); }
+
+void SceneEffect::render()
+{
+    if (!scene.root())
+        return;
+    // The scene's lights only light anything with lighting on; materials that turn lighting
+    // off still draw unlit.
+    const bool lit = scene.hasActiveLight();
+    const bool wasLit = glIsEnabled(GL_LIGHTING);
+    if (lit)
+        glEnable(GL_LIGHTING);
+    scene.draw(nullptr);
+    if (lit && !wasLit)
+        glDisable(GL_LIGHTING);
+}
+
+namespace {
+
+using Kind = StreamEffectKind<SceneEffect>;
+
+constexpr Kind::Keyword kKeywords[] = {
+    {"Scene", [](ScriptReader& r, std::istream&, SceneEffect& e) {
+         std::unique_ptr<SceneNode> root = Scene::load(r.quotedText());
+         if (!root)
+             return false;
+         e.scene.setRoot(std::move(root));
+         return true;
+     }},
+};
+
+} // namespace
+
+std::unique_ptr<EffectType> makeSceneEffectType()
+{
+    return std::make_unique<Kind>("Scene", kKeywords);
+}

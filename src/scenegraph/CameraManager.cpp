@@ -1,0 +1,71 @@
+#include "scenegraph/CameraManager.h"
+
+#include "core/GL.h"
+#include "scenegraph/Camera.h"
+
+CameraManager* CameraManager::instance = nullptr;
+
+CameraManager::CameraManager() { instance = this; }
+
+CameraManager::~CameraManager()
+{
+    releaseAll();
+    if (instance == this)
+        instance = nullptr;
+}
+
+void CameraManager::setViewport(int width, int height)
+{
+    viewportWidth = width;
+    viewportHeight = height;
+    glViewport(0, 0, width, height);
+    if (current_)
+        current_->setViewport(width, height);
+}
+
+Camera* CameraManager::setCurrent(Camera* camera)
+{
+    Camera* previous = current_;
+    current_ = camera;
+    if (current_)
+        current_->setViewport(viewportWidth, viewportHeight);
+    return previous;
+}
+
+Camera* CameraManager::find(const std::string& name) const
+{
+    for (const auto& camera : cameras_)
+        if (camera->name == name)
+            return camera.get();
+    return nullptr;
+}
+
+bool CameraManager::add(Camera* camera)
+{
+    if (!camera || find(camera->name))
+        return false;
+    cameras_.emplace_back(camera);
+    if (!current_)
+        current_ = camera;
+    return true;
+}
+
+std::unique_ptr<Camera> CameraManager::remove(const std::string& name)
+{
+    for (auto it = cameras_.begin(); it != cameras_.end(); ++it) {
+        if ((*it)->name != name)
+            continue;
+        std::unique_ptr<Camera> camera = std::move(*it);
+        cameras_.erase(it);
+        if (current_ == camera.get())
+            current_ = nullptr;
+        return camera;
+    }
+    return nullptr;
+}
+
+void CameraManager::releaseAll()
+{
+    current_ = nullptr;
+    cameras_.clear();
+}

@@ -1,0 +1,37 @@
+// A scene: the node tree of a ".scene" file, updated with the show time and drawn through a
+// camera with bounding-sphere culling.
+#pragma once
+#include "scenegraph/SceneNode.h"
+
+#include <memory>
+#include <string>
+
+class Camera;
+
+class Scene {
+public:
+    Scene() = default;
+    ~Scene();
+    Scene(const Scene&) = delete;
+    Scene& operator=(const Scene&) = delete;
+
+    // Reads the file (a show path) and returns its root node, or none when the file can't be
+    // opened or holds no node. The scene itself is not changed (see setRoot).
+    static std::unique_ptr<SceneNode> load(const std::string& path);
+    // Takes the tree (switching the old tree's lights off first).
+    void setRoot(std::unique_ptr<SceneNode> newRoot);
+    SceneNode* root() const { return root_.get(); }
+
+    void update(float time);
+    // Through `camera`, which the caller has applied; with none, through the camera manager's
+    // current camera, whose projection (for the manager's viewport) and view are loaded here
+    // (nothing is drawn when there is none).
+    void draw(Camera* camera = nullptr);
+    // Switches the tree's lights off and destroys it.
+    void release();
+    // True when the tree holds a light that is switched on.
+    bool hasActiveLight() const;
+
+private:
+    std::unique_ptr<SceneNode> root_;
+};
