@@ -14,6 +14,7 @@
 #include "effects/TextEffect.h"
 #include "effects/TextFadeEffect.h"
 #include "effects/TunnelEffect.h"
+#include "effects/WaveLinesEffect.h"
 #include "platform/Paths.h"
 
 #include <fstream>
@@ -33,7 +34,7 @@ constexpr EffectKindEntry kEffectKinds[] = {
     {"Flash", makeFlashEffectType},
     {"Invert", makeInvertEffectType},
     {"Text", makeTextEffectType},
-    {"WaveLines", nullptr},
+    {"WaveLines", makeWaveLinesEffectType},
     {"Tunnel", makeTunnelEffectType},
     {"Lines", makeLinesEffectType},
     {"Blocks", makeBlocksEffectType},

@@ -5,12 +5,14 @@
 #include "effects/EffectTimeline.h"
 #include "effects/LinesEffect.h"
 #include "effects/TunnelEffect.h"
+#include "effects/WaveLinesEffect.h"
 #include "core/Random.h"
 #include "geometry/Mesh.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <sstream>
 
 namespace {
@@ -228,6 +230,73 @@ TEST_F(ProceduralEffectsTest, LinesBounceOffTheEdgesAndDrawFromTheSharedGenerato
         EXPECT_GE(l.alpha, 0.0f);
         EXPECT_LE(l.alpha, 1.0f);
     }
+}
+
+} // namespace
+
+namespace {
+
+float apart(const Vector3& a, const Vector3& b)
+{
+    return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
+}
+
+TEST_F(ProceduralEffectsTest, WaveLinesKeywordsAndTheirOwnError)
+{
+    ASSERT_TRUE(load("WaveLines {\n  FlareColor 1 0 0 0.5\n  Color 0 1 0 0.25\n  Shader \"a\"\n"
+                     "  Flare \"b\"\n}\n"));
+    auto* waves = pending<WaveLinesEffect>(0);
+    ASSERT_NE(waves, nullptr);
+    EXPECT_FLOAT_EQ(waves->flareColour[0], 1.0f);
+    EXPECT_FLOAT_EQ(waves->flareColour[3], 0.5f);
+    EXPECT_FLOAT_EQ(waves->lineColour[0], 0.0f);  // "FlareColor " did not count as "Color "
+    EXPECT_FLOAT_EQ(waves->lineColour[3], 0.25f);
+    EXPECT_EQ(thrownBy("WaveLines {\n  Speed 2\n}\n"), "WaveLinesEffect unknown token");
+}
+
+TEST_F(ProceduralEffectsTest, WaveLinesBendFromFixedHeadsAndStandStillWithoutTime)
+{
+    ASSERT_TRUE(load("WaveLines {\n  End 100\n}\n"));
+    timeline.prepareAll();
+    auto* waves = pending<WaveLinesEffect>(0);
+    for (int c = 0; c < WaveLinesEffect::kChains; ++c) {
+        const auto& points = waves->chains[c].points;
+        const Vector3 d = WaveLinesEffect::axisDirection(c);
+        EXPECT_FLOAT_EQ(points[12].position.x, 12.0f * d.x);
+        EXPECT_FLOAT_EQ(points[12].position.z, 12.0f * d.z);
+        EXPECT_FLOAT_EQ(points[0].alpha, 1.0f);
+        EXPECT_FLOAT_EQ(points[1].alpha, 1.0f);
+        EXPECT_NEAR(points[12].alpha, 1.0f / 12.0f, 1e-6f);
+        for (const auto& p : points) {
+            EXPECT_LE(std::fabs(p.speedA), std::numbers::pi_v<float> / 8);
+            EXPECT_LE(std::fabs(p.speedB), std::numbers::pi_v<float> / 8);
+        }
+    }
+    EXPECT_NE(waves->chains[0].points[0].speedA, waves->chains[0].points[0].speedB);
+
+    for (float t = 1.0f; t < 30.0f; t += 0.25f)
+        timeline.update(t);
+    const auto bent = waves->chains;
+    timeline.update(29.75f);  // the same time again: a step of 0
+    bool moved = false;
+    for (int c = 0; c < WaveLinesEffect::kChains; ++c) {
+        const auto& points = waves->chains[c].points;
+        EXPECT_FLOAT_EQ(points[0].position.x, 0.0f);
+        EXPECT_FLOAT_EQ(points[0].position.y, 0.0f);
+        for (int k = 0; k < WaveLinesEffect::kPoints; ++k) {
+            EXPECT_FLOAT_EQ(points[k].position.x, bent[c].points[k].position.x);
+            EXPECT_FLOAT_EQ(points[k].position.y, bent[c].points[k].position.y);
+            EXPECT_FLOAT_EQ(points[k].position.z, bent[c].points[k].position.z);
+            if (k > 0) {
+                EXPECT_NEAR(apart(points[k].position, points[k - 1].position), 1.0f, 1e-4f);
+                moved = moved || apart(points[k].position, {0, 0, 0}) < float(k) - 1e-3f;
+            }
+        }
+        // The wandering angles turn back once past a quarter turn's half, so no link runs off.
+        for (const auto& p : points)
+            EXPECT_LT(std::fabs(p.angleA), 0.7853982f + 30.0f * 1.5f * 0.25f * 0.4f);
+    }
+    EXPECT_TRUE(moved);
 }
 
 } // namespace

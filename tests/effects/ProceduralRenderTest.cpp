@@ -1,6 +1,9 @@
 // The procedural and video kinds drawn on the headless context: the tube around the view with
 // the depth buffer cleared behind it, tiles that settle into the picture, a video frame upright.
 #include "effects/StreamEffect.h"
+#include "effects/WaveLinesEffect.h"
+#include "scenegraph/Camera.h"
+#include "scenegraph/CameraManager.h"
 #include "texture/VideoTexture.h"
 #include "EffectRenderFixture.h"
 #include "TestFiles.h"
@@ -87,6 +90,33 @@ TEST_F(ProceduralRenderTest, BlocksSettleIntoThePicture)
     for (float t = 1.1f; t < 4.5f; t += 0.1f)
         frame(t);
     EXPECT_TRUE(assembled());
+}
+
+TEST_F(ProceduralRenderTest, WaveLinesFlaresFaceTheCurrentCamera)
+{
+    CameraManager cameras;
+    load("WaveLines {\n  End 10\n  Color 0 1 0 1\n  FlareColor 1 0 0 1\n}\n");
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-16, 16, -12, 12, -20, 20);
+    glMatrixMode(GL_MODELVIEW);
+    frame(1.0f);
+    auto* waves = first<WaveLinesEffect>();
+    ASSERT_NE(waves, nullptr);
+    EXPECT_FLOAT_EQ(waves->right.x, 1.0f);
+    EXPECT_FLOAT_EQ(waves->up.y, 1.0f);
+    // The +x chain's far flares are red over black; its line green.
+    EXPECT_PIXEL_NEAR(readPixel(320 + 11 * 20, 240), 255, 0, 0, kTolerance);
+
+    auto* camera = new Camera;
+    camera->name = "view";
+    ASSERT_TRUE(cameras.add(camera));
+    glRotatef(90.0f, 0.0f, 1.0f, 0.0f);  // turned about y: the view's right axis is world +z
+    frame(1.0f);
+    EXPECT_NEAR(waves->right.x, 0.0f, 1e-6f);
+    EXPECT_NEAR(waves->right.z, 1.0f, 1e-6f);
+    EXPECT_NEAR(waves->up.y, 1.0f, 1e-6f);
+    glLoadIdentity();
 }
 
 TEST_F(ProceduralRenderTest, StreamShowsTheCurrentFrameUprightAndStepsOneFrameAtATime)
