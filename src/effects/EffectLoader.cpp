@@ -1,16 +1,21 @@
 #include "effects/EffectLoader.h"
 
 #include "core/Log.h"
+#include "effects/BlocksEffect.h"
 #include "effects/CameraEffect.h"
 #include "effects/EffectTimeline.h"
 #include "effects/FlashEffect.h"
 #include "effects/ImageEffect.h"
 #include "effects/InvertEffect.h"
+#include "effects/LinesEffect.h"
 #include "effects/MeshEffect.h"
 #include "effects/ParticleEffect.h"
 #include "effects/SceneEffect.h"
+#include "effects/StreamEffect.h"
 #include "effects/TextEffect.h"
 #include "effects/TextFadeEffect.h"
+#include "effects/TunnelEffect.h"
+#include "effects/WaveLinesEffect.h"
 #include "platform/Paths.h"
 #include "script/ProblemSink.h"
 
@@ -31,12 +36,12 @@ constexpr EffectKindEntry kEffectKinds[] = {
     {"Flash", makeFlashEffectType},
     {"Invert", makeInvertEffectType},
     {"Text", makeTextEffectType},
-    {"WaveLines", nullptr},
-    {"Tunnel", nullptr},
-    {"Lines", nullptr},
-    {"Blocks", nullptr},
+    {"WaveLines", makeWaveLinesEffectType},
+    {"Tunnel", makeTunnelEffectType},
+    {"Lines", makeLinesEffectType},
+    {"Blocks", makeBlocksEffectType},
     {"Scene", makeSceneEffectType},
-    {"Stream", nullptr},
+    {"Stream", makeStreamEffectType},
     {"Camera", makeCameraEffectType},
     {"Mesh", makeMeshEffectType},
     {"Particle", makeParticleEffectType},

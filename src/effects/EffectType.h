@@ -32,17 +32,21 @@ public:
 };
 
 // A kind whose own lines are keywords with a reader each, tested in table order after the common
-// keywords; the first keyword the line contains wins.
+// keywords; the first keyword the line contains wins. A keyword either reads its values (`read`)
+// or may refuse the line (`accept`, false stops the loader). A kind constructed with an
+// `unknownToken` message raises it for a line no keyword takes; otherwise such a line is refused.
 template <class E>
 class EffectKind : public EffectType {
 public:
     struct Keyword {
         const char* text;
         void (*read)(const std::string& line, E& effect);
+        bool (*accept)(const std::string& line, E& effect) = nullptr;
     };
 
-    EffectKind(std::string kindName, std::span<const Keyword> keywords)
-        : EffectType(std::move(kindName)), keywords_(keywords) {}
+    EffectKind(std::string kindName, std::span<const Keyword> keywords,
+               const char* unknownToken = nullptr)
+        : EffectType(std::move(kindName)), keywords_(keywords), unknownToken_(unknownToken) {}
 
     std::unique_ptr<Effect> create() const override { return std::make_unique<E>(); }
 
@@ -53,15 +57,21 @@ public:
         for (const Keyword& keyword : keywords_) {
             if (reader.contains(keyword.text)) {
                 // The type only ever reads effects that its own create made.
-                keyword.read(reader.line, static_cast<E&>(effect));
+                E& own = static_cast<E&>(effect);
+                if (keyword.accept)
+                    return keyword.accept(reader.line, own);
+                keyword.read(reader.line, own);
                 return true;
             }
         }
+        if (unknownToken_)
+            throw reader.error(unknownToken_);
         return false;
     }
 
 private:
     std::span<const Keyword> keywords_;
+    const char* unknownToken_;
 };
 
 // A kind whose keywords read with the line reader and the stream (for nested blocks) and may

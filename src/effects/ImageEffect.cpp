@@ -35,15 +35,30 @@ bool ImageEffect::save(std::ostream& stream)
     });
 }
 
+void ImageEffect::readTexRect(const std::string& line, ImageEffect& e)
+{
+    scanFloats(line, e.s0, e.t0, e.s1, e.t1);
+}
+
+void ImageEffect::readRect(const std::string& line, ImageEffect& e)
+{
+    scanFloats(line, e.x, e.y, e.width, e.height);
+}
+
+void ImageEffect::readImage(const std::string& line, ImageEffect& e)
+{
+    e.texture.find(ScriptReader::quotedText(line));
+}
+
 namespace {
 
 using Kind = EffectKind<ImageEffect>;
 
 // "TexRect " before "Rect ", so a TexRect line never counts as a Rect line.
 constexpr Kind::Keyword kKeywords[] = {
-    {"TexRect ", [](const std::string& l, ImageEffect& e) { scanFloats(l, e.s0, e.t0, e.s1, e.t1); }},
-    {"Rect ", [](const std::string& l, ImageEffect& e) { scanFloats(l, e.x, e.y, e.width, e.height); }},
-    {"Image ", [](const std::string& l, ImageEffect& e) { e.texture.find(ScriptReader::quotedText(l)); }},
+    {"TexRect ", ImageEffect::readTexRect},
+    {"Rect ", ImageEffect::readRect},
+    {"Image ", ImageEffect::readImage},
 };
 
 } // namespace

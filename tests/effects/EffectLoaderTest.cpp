@@ -81,7 +81,7 @@ TEST_F(EffectLoaderTest, LinesOutsideKnownBlocksAreIgnored)
                      "Image{\n"            // no blank before the brace: not a block opener
                      "  Start 7\n"
                      "}\n"
-                     "Tunnel {\n"          // a kind this build does not read: lines met one by one
+                     "Tunnels {\n"         // no kind of that name: its lines are met one by one
                      "  Speed 3\n"
                      "  Flash {\n"
                      "    Start 9\n"

@@ -5,6 +5,7 @@
 #include "effects/TextEffect.h"
 #include "font/FontRegistry.h"
 #include "texture/TextureManager.h"
+#include "EffectRenderFixture.h"
 #include "GLFixture.h"
 
 #include <sstream>
@@ -24,54 +25,7 @@ std::string scaleTrack(float a, float t1, float b)
     return s.str();
 }
 
-class OverlayRenderTest : public GLTest {
-protected:
-    void SetUp() override
-    {
-        GLTest::SetUp();
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-    void TearDown() override
-    {
-        timeline.clear();
-        GLTest::TearDown();
-    }
-
-    void load(const std::string& script)
-    {
-        std::istringstream stream(script);
-        ASSERT_TRUE(loader.load(stream, "render.effect"));
-        timeline.prepareAll();
-    }
-    // One frame at show time `t` over a background colour.
-    void frame(float t, float r = 0, float g = 0, float b = 0)
-    {
-        glClearColor(r, g, b, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glColor4f(1, 1, 1, 1);
-        timeline.update(t);
-        timeline.renderAll();
-    }
-    // An RGBA texture of w x h texels (row 0 first) with nearest sampling, registered by name.
-    ImageTexture* addTexture(const std::string& name, int w, int h,
-                             std::uint32_t (*texel)(int x, int y))
-    {
-        auto* t = new ImageTexture;
-        t->name = name;
-        t->allocateImage(w, h, 9);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                t->setPixel(texel(x, y), x, y);
-        t->state.minFilter = GL_NEAREST;
-        t->state.magFilter = GL_NEAREST;
-        EXPECT_TRUE(textures.add(t));
-        return t;
-    }
-
-    TextureManager textures;
-    EffectTimeline timeline;
-    EffectLoader loader{&timeline};
-};
+using OverlayRenderTest = EffectRenderTest;
 
 TEST_F(OverlayRenderTest, ImageWithTexRectAndRectLandsUpright)
 {

@@ -1,0 +1,33 @@
+#include "effects/HeldMaterial.h"
+
+#include "material/MaterialLibrary.h"
+
+void HeldMaterial::find(const std::string& name)
+{
+    MaterialLibrary* library = MaterialLibrary::instance;
+    Material* found = library ? library->find(name) : nullptr;
+    release();
+    material_ = found;
+}
+
+void HeldMaterial::release()
+{
+    if (!material_)
+        return;
+    if (MaterialLibrary::instance)
+        MaterialLibrary::instance->release(material_);
+    else
+        material_ = nullptr;  // the library is gone and destroyed its materials with it
+}
+
+void HeldMaterial::bind() const
+{
+    if (material_)
+        material_->bind();
+}
+
+void HeldMaterial::unbind() const
+{
+    if (material_)
+        material_->unbind();
+}
