@@ -160,6 +160,25 @@ Shape star()
         {1.0f, 0.55f, 1.0f}, "WaterStar");
 }
 
+// The stone deck around the water: a square frame from the surface's edge (half size 4.1) out
+// to 16, a hair above the water line so the still rim of the surface tucks under it.
+Shape poolDeck()
+{
+    constexpr float inner = 4.1f, outer = 16.0f, y = 0.03f;
+    const auto up = [](const Vector3&) { return Vector3{0, 1, 0}; };
+    const auto lerp = [](float a, float b, float t) { return a + (b - a) * t; };
+    Shape s;
+    const float bands[2][2] = {{-outer, -inner}, {inner, outer}};
+    for (const auto& band : bands) {
+        // Full-width strips along x on both z sides, short strips along z on both x sides.
+        s.grid(8, 3, [&](float u, float v) { return Vector3{lerp(-outer, outer, u), y, lerp(band[0], band[1], v)}; },
+               up, "WaterDeck");
+        s.grid(3, 2, [&](float u, float v) { return Vector3{lerp(band[0], band[1], u), y, lerp(-inner, inner, v)}; },
+               up, "WaterDeck");
+    }
+    return s;
+}
+
 // A (p, q) torus knot of radius R.
 Vector3 torusKnot(float t, int p, int q, float R, float r)
 {
@@ -279,13 +298,7 @@ std::vector<MeshAsset> assets()
         {"data/obj/intro_boks.msh", [] { return room({60, 30, 60}, "IntroWalls", "IntroFloor"); }},
         // The water: the spinning star and the pool basin.
         {"data/obj/pstar.msh", star},
-        {"data/obj/pool.msh",
-         [] {
-             Shape s;
-             s.grid(32, 32, [](float u, float v) { return Vector3{(u - 0.5f) * 80.0f, 0, (v - 0.5f) * 80.0f}; },
-                    [](const Vector3&) { return Vector3{0, 1, 0}; }, "WaterShader");
-             return s;
-         }},
+        {"data/obj/pool.msh", poolDeck},
         // The tunnel: a long ribbed tube seen from inside, and the cone of a volumetric light.
         {"data/obj/tunnel.msh",
          [] {
