@@ -32,6 +32,19 @@ Image {
 	}
 }
 
+Image {
+	Info "a light's beam, faint frost glow, JPEG"
+	Type 2D
+	Format RGB
+	Name "beam.jpg"
+	Alias "beam"
+	State {
+		Wrap WRAP_S_CLAMP_T
+		Filter LINEAR
+		Mipmap LINEAR_LINEAR
+	}
+}
+
 ; The tube: dark panels whose seams glow.
 Shader {
 	Name "TunnelWall"
@@ -49,13 +62,14 @@ Shader {
 	}
 }
 
-; Cones of light: added to the picture, never hiding what lies behind.
+; Cones of light: a faint frost glow added to the picture, shell over shell, never hiding what
+; lies behind.
 Shader {
 	Name "vol_light"
 	Blend {
 		Enable yes
 		Lighting no
-		Src ONE
+		Src SRC_ALPHA
 		Dst ONE
 	}
 	ZBuffer {
@@ -64,6 +78,10 @@ Shader {
 	}
 	Cull {
 		Enable no
+	}
+	Texture {
+		Image "beam"
+		TexUnit UNIT0
 	}
 }
 

@@ -5,7 +5,9 @@
 #include "material/Material.h"
 #include "material/MaterialLibrary.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <cstdio>
 
 namespace meshes {
@@ -179,6 +181,29 @@ Shape poolDeck()
     return s;
 }
 
+// The tunnel's course: a Catmull-Rom curve through waypoints that pass a little above each of
+// the four metaball clusters the tunnel scene places and close by its lights (the camera keys of
+// "tunnelscene.scene" follow the same curve), with a lead-in and a run-out at both ends.
+constexpr float kTunnelRadius = 26.0f;
+Vector3 tunnelPath(float t)
+{
+    static const Vector3 points[] = {{-150, -60, 190}, {-110, -72, 150}, {-72.6f, -64, 109.6f}, {-35, -48, 62},
+                                     {-10.6f, -18, 24.6f}, {8, -2, 6},    {30.6f, 23, -2.7f},   {58, 22, -18},
+                                     {93.1f, 15, -59.9f},  {125, 10, -95}, {160, 6, -130}};
+    constexpr int last = int(std::size(points)) - 1;
+    const float x = std::clamp(t, 0.0f, 1.0f) * float(last);
+    const int k = std::min(int(x), last - 1);
+    const float f = x - float(k);
+    const Vector3& p0 = points[std::max(k - 1, 0)];
+    const Vector3& p1 = points[k];
+    const Vector3& p2 = points[k + 1];
+    const Vector3& p3 = points[std::min(k + 2, last)];
+    const float f2 = f * f, f3 = f2 * f;
+    return (p1 * 2.0f + (p2 - p0) * f + (p0 * 2.0f - p1 * 5.0f + p2 * 4.0f - p3) * f2 +
+            (p1 * 3.0f - p0 - p2 * 3.0f + p3) * f3) *
+           0.5f;
+}
+
 // A (p, q) torus knot of radius R.
 Vector3 torusKnot(float t, int p, int q, float R, float r)
 {
@@ -302,13 +327,16 @@ std::vector<MeshAsset> assets()
         // The tunnel: a long ribbed tube seen from inside, and the cone of a volumetric light.
         {"data/obj/tunnel.msh",
          [] {
-             return lathe(32, 60,
-                          [](float v) { return std::pair{14.0f + 1.2f * std::cos(v * kTau * 15.0f), v * 300.0f - 150.0f}; },
-                          [](const Vector3& p) { return Vector3{-p.x, 0, -p.z}; }, "TunnelWall");
+             // Seen from inside: every wall triangle turned to face the curve.
+             Shape s = tube(160, 32, kTunnelRadius, tunnelPath, "TunnelWall");
+             for (auto& tri : s.triangles)
+                 std::swap(tri[1], tri[2]);
+             return s;
          }},
+        // The light's body: a slim cone whose growing, fading shells make the beam.
         {"data/obj/volting.msh",
          [] {
-             return lathe(24, 4, [](float v) { return std::pair{0.5f + v * 6.0f, -v * 18.0f}; },
+             return lathe(24, 4, [](float v) { return std::pair{0.3f + v * 1.6f, 2.0f - v * 6.0f}; },
                           [](const Vector3& p) { return Vector3{p.x, 0, p.z}; }, "vol_light");
          }},
         // The cellar: the room and its twisting object.

@@ -119,6 +119,17 @@ void drawTunnel(Canvas& canvas)
     });
 }
 
+// A light's beam: a faint frost glow, brightest along the cone's axis row and fading towards
+// its open end, so that two dozen shells added over each other stay below white.
+void drawBeam(Canvas& canvas)
+{
+    shade(canvas, [](float u, float v) {
+        const float along = 1 - smoothstep(0.0f, 1.0f, v);
+        const float flicker = 0.8f + 0.2f * fractalNoise(u * 8, v * 2, 2, 8, 47);
+        return scaled(mix(kFrost, kPaper, 0.3f * along), 0.07f * (0.35f + 0.65f * along) * flicker);
+    });
+}
+
 // Cellar stone: irregular blocks with soft mortar, stained violet and ember.
 void drawStone(Canvas& canvas)
 {
@@ -172,7 +183,7 @@ std::vector<ScenePicture> pictures()
 {
     return {
         {"data/art/noise.jpg", 256, drawNoise},   {"data/art/sheen.jpg", 256, drawSheen},
-        {"data/art/pool.jpg", 256, drawPool},     {"data/art/tunnel-panel.jpg", 256, drawTunnel},
+        {"data/art/pool.jpg", 256, drawPool},     {"data/art/beam.jpg", 64, drawBeam},     {"data/art/tunnel-panel.jpg", 256, drawTunnel},
         {"data/art/stone.jpg", 256, drawStone},   {"data/art/fire-city.jpg", 512, drawFireCity},
     };
 }
