@@ -118,6 +118,7 @@ void TunnelScene::render()
     }
     const Frustum frustum = camera->frustumPlanes();
     glEnable(GL_LIGHTING);
+    scene.enableLights();
     tunnelMetaballs->bind();
     drawClusters(frustum, t);
     tunnelMetaballs->unbind();

@@ -157,7 +157,7 @@ Shape star()
         [](float u, float v, const Vector3&) {
             const float points = 0.5f + 0.5f * std::cos(u * kTau * 5.0f);
             const float belly = std::sin(v * kPi);
-            return 2.0f + 3.5f * std::pow(points, 3.0f) * belly * belly;
+            return 0.9f + 1.9f * std::pow(points, 3.0f) * belly * belly;
         },
         {1.0f, 0.55f, 1.0f}, "WaterStar");
 }
