@@ -1,4 +1,6 @@
 #include "GLFixture.h"
+#include "effects/EffectLoader.h"
+#include "effects/EffectTimeline.h"
 #include "geometry/Mesh.h"
 #include "scenegraph/Camera.h"
 #include "scenes/TunnelScene.h"
@@ -6,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -93,6 +96,31 @@ TEST_F(TunnelSceneGLTest, OnlyWhatIsInViewIsDrawn)
     const Vector3 cluster = TunnelScene::kClusterPositions[1];
     camera.setClip(1.0f, 40.0f);
     EXPECT_EQ(tunnel.drawClusters(lookingAt(cluster + Vector3{0, 0, -25}, cluster), 150.0f), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(TunnelScene, OwnEffectsKeepTheirOwnWindows)
+{
+    // The tunnel's script as the scene reads it: its effects join the timeline with the windows
+    // written in the script, not the scene's.
+    EffectTimeline timeline;
+    EffectLoader loader(&timeline);
+    ASSERT_TRUE(loader.load(std::string(OCULITH_SOURCE_DIR) + "/data/scr/tunnelscene.effect"));
+    ASSERT_FALSE(timeline.pending().empty());
+    bool breath = false;
+    for (const auto& effect : timeline.pending()) {
+        EXPECT_NE(effect->name, "TunnelScene");
+        EXPECT_LT(effect->start, effect->end) << effect->name;
+        if (effect->name == "tunnel_breath") {
+            breath = true;
+            EXPECT_FLOAT_EQ(effect->start, 135.233f);
+            EXPECT_FLOAT_EQ(effect->end, 138.5f);
+        }
+    }
+    EXPECT_TRUE(breath);
 }
 
 } // namespace
