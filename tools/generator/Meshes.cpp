@@ -9,6 +9,8 @@
 #include <cmath>
 #include <iterator>
 #include <cstdio>
+#include <map>
+#include <tuple>
 
 namespace meshes {
 
@@ -228,6 +230,32 @@ Shape joined(std::vector<Shape> parts)
     return all;
 }
 
+// Grids repeat their first column at the seam (and their first row at the poles); copies of one
+// point get one normal there, so curved bodies show no seam. Copies whose normals differ by more
+// than 60 degrees are real edges (room corners) and stay apart.
+void smoothSeams(Mesh& mesh)
+{
+    // Keyed to a ten-thousandth of a unit: the seam's cos(2π) is not exactly cos(0).
+    std::map<std::tuple<long, long, long>, std::vector<int>> copies;
+    for (int i = 0; i < mesh.vertices.size(); ++i) {
+        const Vector3& p = mesh.vertices[i].position;
+        copies[{std::lround(p.x * 1e4f), std::lround(p.y * 1e4f), std::lround(p.z * 1e4f)}].push_back(i);
+    }
+    for (const auto& [point, indices] : copies) {
+        if (indices.size() < 2)
+            continue;
+        const Vector3 first = mesh.vertices[indices[0]].normal;
+        Vector3 sum;
+        for (int i : indices)
+            if (dot(mesh.vertices[i].normal, first) > 0.5f)
+                sum += mesh.vertices[i].normal;
+        sum.normalize();
+        for (int i : indices)
+            if (dot(mesh.vertices[i].normal, first) > 0.5f)
+                mesh.vertices[i].normal = sum;
+    }
+}
+
 } // namespace
 
 int Shape::material(const std::string& name)
@@ -299,6 +327,7 @@ std::unique_ptr<Mesh> build(const Shape& shape)
     mesh->computeBounds();
     mesh->computeFacePlanes();
     mesh->computeVertexNormals();
+    smoothSeams(*mesh);
     return mesh;
 }
 
@@ -371,7 +400,7 @@ std::vector<MeshAsset> assets()
                      return std::pair{2.5f + 4.0f * std::sin(v * kPi) + 1.4f * std::sin(v * kTau * 2.0f) * v, y};
                  },
                  [](const Vector3& p) { return Vector3{p.x, 0, p.z}; }, "VizVessel");
-             Shape plinth = lathe(48, 2, [](float v) { return std::pair{18.0f - v * 2.0f, -12.5f - v * 2.0f}; },
+             Shape plinth = lathe(48, 2, [](float v) { return std::pair{16.0f * (1.0f - v), -12.5f}; },
                                   [](const Vector3&) { return Vector3{0, 1, 0}; }, "VizPlinth");
              return joined({vessel, plinth});
          }},
@@ -389,7 +418,7 @@ std::vector<MeshAsset> assets()
              return joined(pipes);
          }},
         {"data/obj/dings.msh",
-         [] { return tube(160, 12, 0.6f, [](float t) { return torusKnot(t, 2, 3, 2.4f, 1.0f); }, "GreetDings"); }},
+         [] { return tube(160, 12, 0.9f, [](float t) { return torusKnot(t, 2, 3, 4.0f, 1.8f); }, "GreetDings"); }},
     };
 }
 
