@@ -89,6 +89,19 @@ Shader {
 	}
 }
 
+; The lights' bodies: glowing frost, the same however the tunnel's lights fall on them.
+Shader {
+	Name "TunnelLightBody"
+	Material {
+		Enable yes
+		Ambient 0 0 0 1
+		Diffuse 0 0 0 1
+		Specular 0 0 0 1
+		Emission 0.62 0.90 0.98 1
+		Shininess 1
+	}
+}
+
 ; The clusters: frost, polished.
 Shader {
 	Name "TunnelMetaballs"

@@ -190,7 +190,7 @@ constexpr float kTunnelRadius = 26.0f;
 Vector3 tunnelPath(float t)
 {
     static const Vector3 points[] = {{-150, -60, 190}, {-110, -72, 150}, {-72.6f, -64, 109.6f}, {-35, -48, 62},
-                                     {-10.6f, -18, 24.6f}, {8, -2, 6},    {30.6f, 23, -2.7f},   {58, 22, -18},
+                                     {-10.6f, -18, 24.6f}, {3, -4, 9},    {30.6f, 23, -2.7f},   {58, 22, -18},
                                      {93.1f, 15, -59.9f},  {125, 10, -95}, {160, 6, -130}};
     constexpr int last = int(std::size(points)) - 1;
     const float x = std::clamp(t, 0.0f, 1.0f) * float(last);
@@ -366,7 +366,7 @@ std::vector<MeshAsset> assets()
         {"data/obj/volting.msh",
          [] {
              return lathe(24, 4, [](float v) { return std::pair{0.3f + v * 1.6f, 2.0f - v * 6.0f}; },
-                          [](const Vector3& p) { return Vector3{p.x, 0, p.z}; }, "vol_light");
+                          [](const Vector3& p) { return Vector3{p.x, 0, p.z}; }, "TunnelLightBody");
          }},
         // The cellar: the room and its twisting object.
         {"data/obj/cellar.msh", [] { return room({40, 20, 40}, "CellarWall", "CellarFloor"); }},

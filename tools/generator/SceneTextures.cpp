@@ -126,7 +126,7 @@ void drawBeam(Canvas& canvas)
     shade(canvas, [](float u, float v) {
         const float along = 1 - smoothstep(0.0f, 1.0f, v);
         const float flicker = 0.8f + 0.2f * fractalNoise(u * 8, v * 2, 2, 8, 47);
-        return scaled(mix(kFrost, kPaper, 0.3f * along), 0.07f * (0.35f + 0.65f * along) * flicker);
+        return scaled(mix(kFrost, kPaper, 0.3f * along), 0.14f * (0.35f + 0.65f * along) * flicker);
     });
 }
 
