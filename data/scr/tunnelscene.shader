@@ -32,6 +32,19 @@ Image {
 	}
 }
 
+Image {
+	Info "a light's beam, faint frost glow, JPEG"
+	Type 2D
+	Format RGB
+	Name "beam.jpg"
+	Alias "beam"
+	State {
+		Wrap WRAP_S_CLAMP_T
+		Filter LINEAR
+		Mipmap LINEAR_LINEAR
+	}
+}
+
 ; The tube: dark panels whose seams glow.
 Shader {
 	Name "TunnelWall"
@@ -49,7 +62,8 @@ Shader {
 	}
 }
 
-; Cones of light: a faint warm glow added to the picture, never hiding what lies behind.
+; Cones of light: a faint frost glow added to the picture, shell over shell, never hiding what
+; lies behind.
 Shader {
 	Name "vol_light"
 	Material {
@@ -59,7 +73,7 @@ Shader {
 	Blend {
 		Enable yes
 		Lighting no
-		Src ONE
+		Src SRC_ALPHA
 		Dst ONE
 	}
 	ZBuffer {
@@ -68,6 +82,23 @@ Shader {
 	}
 	Cull {
 		Enable no
+	}
+	Texture {
+		Image "beam"
+		TexUnit UNIT0
+	}
+}
+
+; The lights' bodies: glowing frost, the same however the tunnel's lights fall on them.
+Shader {
+	Name "TunnelLightBody"
+	Material {
+		Enable yes
+		Ambient 0 0 0 1
+		Diffuse 0 0 0 1
+		Specular 0 0 0 1
+		Emission 0.62 0.90 0.98 1
+		Shininess 1
 	}
 }
 

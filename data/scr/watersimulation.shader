@@ -1,4 +1,5 @@
-; Materials of the water scene: the pool's tiles under the surface and the gold star above it.
+; Materials of the water scene: the refracted pool under the surface, its stone deck and the
+; gold star above it.
 
 Image {
 	Info "studio sheen for sphere-mapped gloss, JPEG"
@@ -20,7 +21,20 @@ Image {
 }
 
 Image {
-	Info "pool tiles with caustics, JPEG"
+	Info "cellar stone, JPEG"
+	Type 2D
+	Format RGB
+	Name "stone.jpg"
+	Alias "stone"
+	State {
+		Wrap WRAP_S_WRAP_T
+		Filter LINEAR
+		Mipmap LINEAR_LINEAR
+	}
+}
+
+Image {
+	Info "the pool unfolded: floor in the centre, walls around it, with caustics, JPEG"
 	Type 2D
 	Format RGB
 	Name "pool.jpg"
@@ -32,19 +46,29 @@ Image {
 	}
 }
 
-; The pool: tiles seen through cold water.
+; The water: the refracted pool picture on unit 1 (the surface sends its coordinates there),
+; shaded by the surface's view-angle colour.
 Shader {
 	Name "WaterShader"
-	Material {
-		Enable yes
-		Ambient 0.10 0.16 0.24 1
-		Diffuse 0.60 0.86 1.0 1
-		Specular 0.6 0.8 1 1
-		Emission 0 0 0 1
-		Shininess 90
-	}
 	Texture {
 		Image "pool"
+		TexUnit UNIT1
+	}
+}
+
+; The deck around the water: warm stone under the key light.
+Shader {
+	Name "WaterDeck"
+	Material {
+		Enable yes
+		Ambient 0.22 0.18 0.20 1
+		Diffuse 0.85 0.74 0.66 1
+		Specular 0.2 0.2 0.2 1
+		Emission 0 0 0 1
+		Shininess 12
+	}
+	Texture {
+		Image "stone"
 		TexUnit UNIT0
 	}
 }

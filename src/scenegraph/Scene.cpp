@@ -59,8 +59,14 @@ void Scene::draw(Camera* camera)
         camera->applyView();
     }
     const Frustum frustum = camera->frustumPlanes();
-    forEachLight(*root_, [](LightNode& light) { light.enableLight(); });
+    enableLights();
     root_->drawVisible(frustum);
+}
+
+void Scene::enableLights()
+{
+    if (root_)
+        forEachLight(*root_, [](LightNode& light) { light.enableLight(); });
 }
 
 void Scene::release()

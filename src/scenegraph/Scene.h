@@ -27,6 +27,9 @@ public:
     // current camera, whose projection (for the manager's viewport) and view are loaded here
     // (nothing is drawn when there is none).
     void draw(Camera* camera = nullptr);
+    // Switches the tree's lights on (positions through the current modelview), as draw does
+    // before the nodes; for scenes that draw lit geometry of their own before the tree.
+    void enableLights();
     // Switches the tree's lights off and destroys it.
     void release();
     // True when the tree holds a light that is switched on.

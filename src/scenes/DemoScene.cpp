@@ -6,6 +6,8 @@
 #include "material/MaterialScriptReader.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "scenegraph/Camera.h"
+#include "scenegraph/CameraManager.h"
 #include "texture/PixelType.h"
 #include "texture/TextureManager.h"
 
@@ -106,17 +108,38 @@ void DemoScene::renderSceneGraph()
 {
     if (!ready_)
         return;
+    pushSceneState();
+    glEnable(GL_LIGHTING);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    scene.render();
+    popSceneState();
+}
+
+void DemoScene::pushSceneState()
+{
     glPushAttrib(GL_ENABLE_BIT | GL_LIGHTING_BIT);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    glEnable(GL_LIGHTING);
-    glColor3f(1.0f, 1.0f, 1.0f);
-    scene.render();
+}
+
+void DemoScene::popSceneState()
+{
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
     glPopAttrib();
+}
+
+Camera* DemoScene::applyCurrentCamera()
+{
+    CameraManager* cameras = CameraManager::instance;
+    Camera* camera = cameras ? cameras->current() : nullptr;
+    if (camera) {
+        camera->setViewport(cameras->viewportWidth, cameras->viewportHeight);
+        camera->applyView();
+    }
+    return camera;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class Camera;
 class Material;
 class Mesh;
 class Texture;
@@ -61,6 +62,13 @@ protected:
     // The scene graph drawn as most scenes draw it: enable and lighting state pushed, lighting
     // on, white, through the current camera, every matrix restored after.
     void renderSceneGraph();
+    // The enable and lighting state and both matrices pushed (push) and restored (pop), around
+    // a scene's own drawing.
+    static void pushSceneState();
+    static void popSceneState();
+    // The camera manager's current camera with its projection and view loaded; none when there
+    // is no current camera.
+    static Camera* applyCurrentCamera();
 
     SceneHolder scene;
 

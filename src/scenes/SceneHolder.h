@@ -17,6 +17,8 @@ public:
     // Draws the tree through `camera` (already applied by the caller) or, with none, through the
     // camera manager's current camera; nothing when empty.
     void render(Camera* camera = nullptr);
+    // Switches the tree's lights on, for lit drawing of the scene's own before the tree.
+    void enableLights() { scene_.enableLights(); }
     // Switches the tree's lights off and destroys it.
     void release();
 

@@ -5,7 +5,9 @@
 #include "material/Material.h"
 #include "material/MaterialLibrary.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <cstdio>
 #include <map>
 #include <tuple>
@@ -157,9 +159,51 @@ Shape star()
         [](float u, float v, const Vector3&) {
             const float points = 0.5f + 0.5f * std::cos(u * kTau * 5.0f);
             const float belly = std::sin(v * kPi);
-            return 3.0f + 5.0f * std::pow(points, 3.0f) * belly * belly;
+            return 0.9f + 1.9f * std::pow(points, 3.0f) * belly * belly;
         },
         {1.0f, 0.55f, 1.0f}, "WaterStar");
+}
+
+// The stone deck around the water: a square frame from the surface's edge (half size 4.1) out
+// to 16, a hair above the water line so the still rim of the surface tucks under it.
+Shape poolDeck()
+{
+    constexpr float inner = 4.1f, outer = 16.0f, y = 0.03f;
+    const auto up = [](const Vector3&) { return Vector3{0, 1, 0}; };
+    const auto lerp = [](float a, float b, float t) { return a + (b - a) * t; };
+    Shape s;
+    const float bands[2][2] = {{-outer, -inner}, {inner, outer}};
+    for (const auto& band : bands) {
+        // Full-width strips along x on both z sides, short strips along z on both x sides.
+        s.grid(8, 3, [&](float u, float v) { return Vector3{lerp(-outer, outer, u), y, lerp(band[0], band[1], v)}; },
+               up, "WaterDeck");
+        s.grid(3, 2, [&](float u, float v) { return Vector3{lerp(band[0], band[1], u), y, lerp(-inner, inner, v)}; },
+               up, "WaterDeck");
+    }
+    return s;
+}
+
+// The tunnel's course: a Catmull-Rom curve through waypoints that pass a little above each of
+// the four metaball clusters the tunnel scene places and close by its lights (the camera keys of
+// "tunnelscene.scene" follow the same curve), with a lead-in and a run-out at both ends.
+constexpr float kTunnelRadius = 26.0f;
+Vector3 tunnelPath(float t)
+{
+    static const Vector3 points[] = {{-150, -60, 190}, {-110, -72, 150}, {-72.6f, -64, 109.6f}, {-35, -48, 62},
+                                     {-10.6f, -18, 24.6f}, {3, -4, 9},    {30.6f, 23, -2.7f},   {58, 22, -18},
+                                     {93.1f, 15, -59.9f},  {125, 10, -95}, {160, 6, -130}};
+    constexpr int last = int(std::size(points)) - 1;
+    const float x = std::clamp(t, 0.0f, 1.0f) * float(last);
+    const int k = std::min(int(x), last - 1);
+    const float f = x - float(k);
+    const Vector3& p0 = points[std::max(k - 1, 0)];
+    const Vector3& p1 = points[k];
+    const Vector3& p2 = points[k + 1];
+    const Vector3& p3 = points[std::min(k + 2, last)];
+    const float f2 = f * f, f3 = f2 * f;
+    return (p1 * 2.0f + (p2 - p0) * f + (p0 * 2.0f - p1 * 5.0f + p2 * 4.0f - p3) * f2 +
+            (p1 * 3.0f - p0 - p2 * 3.0f + p3) * f3) *
+           0.5f;
 }
 
 // A (p, q) torus knot of radius R.
@@ -308,31 +352,21 @@ std::vector<MeshAsset> assets()
         {"data/obj/intro_boks.msh", [] { return room({60, 30, 60}, "IntroWalls", "IntroFloor"); }},
         // The water: the spinning star and the pool basin.
         {"data/obj/pstar.msh", star},
-        {"data/obj/pool.msh",
-         [] {
-             Shape s;
-             s.grid(40, 40, [](float u, float v) { return Vector3{(u - 0.5f) * 200.0f, 0, (v - 0.5f) * 200.0f}; },
-                    [](const Vector3&) { return Vector3{0, 1, 0}; }, "WaterShader");
-             return s;
-         }},
+        {"data/obj/pool.msh", poolDeck},
         // The tunnel: a long ribbed tube seen from inside, and the cone of a volumetric light.
         {"data/obj/tunnel.msh",
          [] {
-             // Along z, so a camera flies down it looking ahead.
-             Shape s;
-             s.grid(
-                 32, 60,
-                 [](float u, float v) {
-                     const float r = 14.0f + 1.2f * std::cos(v * kTau * 15.0f), a = u * kTau;
-                     return Vector3{r * std::cos(a), r * std::sin(a), v * 300.0f - 150.0f};
-                 },
-                 [](const Vector3& p) { return Vector3{-p.x, -p.y, 0}; }, "TunnelWall");
+             // Seen from inside: every wall triangle turned to face the curve.
+             Shape s = tube(160, 32, kTunnelRadius, tunnelPath, "TunnelWall");
+             for (auto& tri : s.triangles)
+                 std::swap(tri[1], tri[2]);
              return s;
          }},
+        // The light's body: a slim cone whose growing, fading shells make the beam.
         {"data/obj/volting.msh",
          [] {
-             return lathe(24, 4, [](float v) { return std::pair{0.4f + v * 4.0f, -v * 10.0f}; },
-                          [](const Vector3& p) { return Vector3{p.x, 0, p.z}; }, "vol_light");
+             return lathe(24, 4, [](float v) { return std::pair{0.3f + v * 1.6f, 2.0f - v * 6.0f}; },
+                          [](const Vector3& p) { return Vector3{p.x, 0, p.z}; }, "TunnelLightBody");
          }},
         // The cellar: the room and its twisting object.
         {"data/obj/cellar.msh", [] { return room({40, 20, 40}, "CellarWall", "CellarFloor"); }},

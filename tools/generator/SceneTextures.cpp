@@ -77,17 +77,32 @@ void drawSheen(Canvas& canvas)
     });
 }
 
-// Pool tiles under rippled light: frost grout on deep blue tiles with bright caustic lines.
+// The pool unfolded: the floor fills the centre square (0.25..0.75) and each wall the band
+// between it and the picture's edge, the edge being the water line. Tiles run across floor and
+// walls alike; the floor carries a dark lane cross and caustics, the walls darken with depth and
+// a frost band marks the water line, so the refracted picture reads as a basin.
 void drawPool(Canvas& canvas)
 {
     shade(canvas, [](float u, float v) {
-        const float tu = std::fmod(u * 8, 1.0f), tv = std::fmod(v * 8, 1.0f);
-        const float grout = 1 - smoothstep(0.0f, 0.06f, std::fmin(std::fmin(tu, 1 - tu), std::fmin(tv, 1 - tv)));
+        const float du = std::fabs(u - 0.5f), dv = std::fabs(v - 0.5f);
+        const float ring = std::fmax(du, dv);  // 0.25 at the floor's edge, 0.5 at the water line
+        const float tu = std::fmod(u * 16, 1.0f), tv = std::fmod(v * 16, 1.0f);
+        const float grout = 1 - smoothstep(0.0f, 0.08f, std::fmin(std::fmin(tu, 1 - tu), std::fmin(tv, 1 - tv)));
         const float n = fractalNoise(u * 4, v * 4, 4, 4, 31);
-        const float caustic = std::pow(1 - std::fabs(std::sin((n * 6 + u * 3) * 3.14159f)), 8.0f);
-        Colour c = mix(kDeep, hexColour(0x1B4F7A), 0.5f + 0.5f * n);
-        c = mix(c, kFrost, 0.5f * grout);
-        return added(c, scaled(kFrost, 0.45f * caustic));
+        Colour tile = mix(hexColour(0x1B4F7A), hexColour(0x2A7FB0), 0.5f + 0.5f * n);
+        tile = mix(tile, kFrost, 0.45f * grout);
+        if (ring < 0.25f) {
+            // Floor: a lane cross and rippled light.
+            const float lane = std::fmax(1 - smoothstep(0.012f, 0.02f, du), 1 - smoothstep(0.012f, 0.02f, dv));
+            tile = mix(tile, kDeep, 0.8f * lane * smoothstep(0.24f, 0.2f, ring));
+            const float caustic = std::pow(1 - std::fabs(std::sin((n * 6 + u * 5) * 3.14159f)), 10.0f);
+            return added(tile, scaled(kFrost, 0.5f * caustic));
+        }
+        // Walls: the deeper (nearer the floor), the darker; the water line glows frost.
+        const float height = (ring - 0.25f) * 4.0f;  // 0 at the floor, 1 at the water line
+        tile = mix(scaled(tile, 0.55f), tile, height);
+        const float line = smoothstep(0.85f, 0.97f, height);
+        return mix(tile, kFrost, 0.6f * line);
     });
 }
 
@@ -101,6 +116,17 @@ void drawTunnel(Canvas& canvas)
         Colour c = mix(kNight, kIndigo, 0.6f * grit);
         c = added(c, scaled(kFrost, 0.9f * seam));
         return added(c, scaled(kEmber, 0.5f * band));
+    });
+}
+
+// A light's beam: a faint frost glow, brightest along the cone's axis row and fading towards
+// its open end, so that two dozen shells added over each other stay below white.
+void drawBeam(Canvas& canvas)
+{
+    shade(canvas, [](float u, float v) {
+        const float along = 1 - smoothstep(0.0f, 1.0f, v);
+        const float flicker = 0.8f + 0.2f * fractalNoise(u * 8, v * 2, 2, 8, 47);
+        return scaled(mix(kFrost, kPaper, 0.3f * along), 0.14f * (0.35f + 0.65f * along) * flicker);
     });
 }
 
@@ -157,7 +183,7 @@ std::vector<ScenePicture> pictures()
 {
     return {
         {"data/art/noise.jpg", 256, drawNoise},   {"data/art/sheen.jpg", 256, drawSheen},
-        {"data/art/pool.jpg", 256, drawPool},     {"data/art/tunnel-panel.jpg", 256, drawTunnel},
+        {"data/art/pool.jpg", 256, drawPool},     {"data/art/beam.jpg", 64, drawBeam},     {"data/art/tunnel-panel.jpg", 256, drawTunnel},
         {"data/art/stone.jpg", 256, drawStone},   {"data/art/fire-city.jpg", 512, drawFireCity},
     };
 }
