@@ -40,7 +40,7 @@ Shader {
 		Ambient 0.10 0.10 0.18 1
 		Diffuse 0.70 0.66 0.90 1
 		Specular 0.5 0.5 0.6 1
-		Emission 0.05 0.03 0.08 1
+		Emission 0.10 0.08 0.16 1
 		Shininess 20
 	}
 	Texture {
@@ -49,9 +49,13 @@ Shader {
 	}
 }
 
-; Cones of light: added to the picture, never hiding what lies behind.
+; Cones of light: a faint warm glow added to the picture, never hiding what lies behind.
 Shader {
 	Name "vol_light"
+	Material {
+		Enable no
+		Diffuse 0.12 0.08 0.04 1
+	}
 	Blend {
 		Enable yes
 		Lighting no

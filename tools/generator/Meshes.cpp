@@ -7,6 +7,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <tuple>
 
 namespace meshes {
 
@@ -155,7 +157,7 @@ Shape star()
         [](float u, float v, const Vector3&) {
             const float points = 0.5f + 0.5f * std::cos(u * kTau * 5.0f);
             const float belly = std::sin(v * kPi);
-            return 2.0f + 3.5f * std::pow(points, 3.0f) * belly * belly;
+            return 3.0f + 5.0f * std::pow(points, 3.0f) * belly * belly;
         },
         {1.0f, 0.55f, 1.0f}, "WaterStar");
 }
@@ -182,6 +184,32 @@ Shape joined(std::vector<Shape> parts)
         }
     }
     return all;
+}
+
+// Grids repeat their first column at the seam (and their first row at the poles); copies of one
+// point get one normal there, so curved bodies show no seam. Copies whose normals differ by more
+// than 60 degrees are real edges (room corners) and stay apart.
+void smoothSeams(Mesh& mesh)
+{
+    // Keyed to a ten-thousandth of a unit: the seam's cos(2π) is not exactly cos(0).
+    std::map<std::tuple<long, long, long>, std::vector<int>> copies;
+    for (int i = 0; i < mesh.vertices.size(); ++i) {
+        const Vector3& p = mesh.vertices[i].position;
+        copies[{std::lround(p.x * 1e4f), std::lround(p.y * 1e4f), std::lround(p.z * 1e4f)}].push_back(i);
+    }
+    for (const auto& [point, indices] : copies) {
+        if (indices.size() < 2)
+            continue;
+        const Vector3 first = mesh.vertices[indices[0]].normal;
+        Vector3 sum;
+        for (int i : indices)
+            if (dot(mesh.vertices[i].normal, first) > 0.5f)
+                sum += mesh.vertices[i].normal;
+        sum.normalize();
+        for (int i : indices)
+            if (dot(mesh.vertices[i].normal, first) > 0.5f)
+                mesh.vertices[i].normal = sum;
+    }
 }
 
 } // namespace
@@ -255,6 +283,7 @@ std::unique_ptr<Mesh> build(const Shape& shape)
     mesh->computeBounds();
     mesh->computeFacePlanes();
     mesh->computeVertexNormals();
+    smoothSeams(*mesh);
     return mesh;
 }
 
@@ -282,20 +311,27 @@ std::vector<MeshAsset> assets()
         {"data/obj/pool.msh",
          [] {
              Shape s;
-             s.grid(32, 32, [](float u, float v) { return Vector3{(u - 0.5f) * 80.0f, 0, (v - 0.5f) * 80.0f}; },
+             s.grid(40, 40, [](float u, float v) { return Vector3{(u - 0.5f) * 200.0f, 0, (v - 0.5f) * 200.0f}; },
                     [](const Vector3&) { return Vector3{0, 1, 0}; }, "WaterShader");
              return s;
          }},
         // The tunnel: a long ribbed tube seen from inside, and the cone of a volumetric light.
         {"data/obj/tunnel.msh",
          [] {
-             return lathe(32, 60,
-                          [](float v) { return std::pair{14.0f + 1.2f * std::cos(v * kTau * 15.0f), v * 300.0f - 150.0f}; },
-                          [](const Vector3& p) { return Vector3{-p.x, 0, -p.z}; }, "TunnelWall");
+             // Along z, so a camera flies down it looking ahead.
+             Shape s;
+             s.grid(
+                 32, 60,
+                 [](float u, float v) {
+                     const float r = 14.0f + 1.2f * std::cos(v * kTau * 15.0f), a = u * kTau;
+                     return Vector3{r * std::cos(a), r * std::sin(a), v * 300.0f - 150.0f};
+                 },
+                 [](const Vector3& p) { return Vector3{-p.x, -p.y, 0}; }, "TunnelWall");
+             return s;
          }},
         {"data/obj/volting.msh",
          [] {
-             return lathe(24, 4, [](float v) { return std::pair{0.5f + v * 6.0f, -v * 18.0f}; },
+             return lathe(24, 4, [](float v) { return std::pair{0.4f + v * 4.0f, -v * 10.0f}; },
                           [](const Vector3& p) { return Vector3{p.x, 0, p.z}; }, "vol_light");
          }},
         // The cellar: the room and its twisting object.
@@ -330,7 +366,7 @@ std::vector<MeshAsset> assets()
                      return std::pair{2.5f + 4.0f * std::sin(v * kPi) + 1.4f * std::sin(v * kTau * 2.0f) * v, y};
                  },
                  [](const Vector3& p) { return Vector3{p.x, 0, p.z}; }, "VizVessel");
-             Shape plinth = lathe(48, 2, [](float v) { return std::pair{18.0f - v * 2.0f, -12.5f - v * 2.0f}; },
+             Shape plinth = lathe(48, 2, [](float v) { return std::pair{16.0f * (1.0f - v), -12.5f}; },
                                   [](const Vector3&) { return Vector3{0, 1, 0}; }, "VizPlinth");
              return joined({vessel, plinth});
          }},
@@ -348,7 +384,7 @@ std::vector<MeshAsset> assets()
              return joined(pipes);
          }},
         {"data/obj/dings.msh",
-         [] { return tube(160, 12, 0.6f, [](float t) { return torusKnot(t, 2, 3, 2.4f, 1.0f); }, "GreetDings"); }},
+         [] { return tube(160, 12, 0.9f, [](float t) { return torusKnot(t, 2, 3, 4.0f, 1.8f); }, "GreetDings"); }},
     };
 }
 

@@ -1,0 +1,269 @@
+// The hand-written scenes against a copy of the build's show data: with every file present they
+// load without a box; with one file taken away exactly that scene shows its own box, stops
+// loading and later draws nothing in its window.
+#include "GLFixture.h"
+#include "TestFiles.h"
+#include "effects/EffectTimeline.h"
+#include "geometry/MeshFile.h"
+#include "geometry/MeshManager.h"
+#include "material/MaterialLibrary.h"
+#include "platform/MessageBox.h"
+#include "scenegraph/CameraManager.h"
+#include "scenes/AlienMorphScene.h"
+#include "scenes/DirtyCellar.h"
+#include "scenes/GeometricWorld.h"
+#include "scenes/GreetingsScene.h"
+#include "scenes/Introduction.h"
+#include "scenes/TunnelScene.h"
+#include "scenes/Vizidedar.h"
+#include "scenes/WaterSimulation.h"
+#include "script/ImageScriptException.h"
+#include "texture/TextureManager.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Box = std::pair<std::string, std::string>;  // title, text
+
+// A show folder made of a copy of the build's scripts, meshes and pictures (so a test may remove
+// one). The process works inside it while the object lives, with fresh managers.
+class ShowFolder {
+public:
+    ShowFolder()
+    {
+        const fs::path built = fs::path(OCULITH_BINARY_DIR) / "data";
+        root_ = testfiles::tempDir("scenes");
+        fs::create_directories(fs::path(root_) / "data");
+        for (const char* folder : {"scr", "obj", "art"})
+            fs::copy(built / folder, fs::path(root_) / "data" / folder);
+        previous_ = fs::current_path();
+        fs::current_path(root_);
+
+        meshes_.registerDefaultHandlers();
+        meshes_.addSearchPath("data\\obj\\");
+        textures_.createDefaults();
+        textures_.addSearchPath("data\\art\\");
+        platform::setMessageBoxHeadless(true);
+        platform::setMessageBoxListener([this](const std::string& title, const std::string& text) {
+            boxes.emplace_back(title, text);
+        });
+    }
+    ~ShowFolder()
+    {
+        platform::setMessageBoxListener({});
+        timeline_.clear();
+        meshes_.releaseAll();
+        cameras_.releaseAll();
+        textures_.releaseAll();
+        fs::current_path(previous_);
+        fs::remove_all(root_);
+    }
+
+    void remove(const std::string& path) { ASSERT_TRUE(fs::remove(path)) << path; }
+
+    std::vector<Box> boxes;
+
+private:
+    std::string root_;
+    fs::path previous_;
+    // In the order the program builds them; destroyed in reverse.
+    EffectTimeline timeline_;
+    MeshManager meshes_;
+    MaterialLibrary materials_;
+    TextureManager textures_;
+    CameraManager cameras_;
+};
+
+struct SceneCase {
+    const char* label;
+    std::function<std::unique_ptr<DemoScene>()> make;
+    const char* missing;  // the file taken away
+    const char* title;
+    const char* text;
+};
+
+template <class T>
+std::unique_ptr<DemoScene> make()
+{
+    return std::make_unique<T>();
+}
+
+const SceneCase kCases[] = {
+    {"intro script", make<Introduction>, "data/scr/intro.shader", "SCENE ERROR", "UNABLE TO LOAD SHADERS 'intro.shader'"},
+    {"intro scene", make<Introduction>, "data/scr/intro_boks.scene", "SCENE ERROR", "UNABLE TO LOAD SCENE 'intro_boks.scene'"},
+    {"boid", make<Introduction>, "data/obj/boid.msh", "SCENE ERROR", "UNABLE TO LOAD OBJECT 'boid.msh'"},
+    {"head target", make<Introduction>, "data/obj/bitehead-anim-002.msh", "SCENE ERROR",
+     "UNABLE TO LOAD OBJECT 'bitehead-anim-002.msh'"},
+    {"water script", make<WaterSimulation>, "data/scr/watersimulation.shader", "SCENE ERROR",
+     "UNABLE TO LOAD SHADERS 'watersimulation.shader'"},
+    {"water scene", make<WaterSimulation>, "data/scr/watersimulation.scene", "SCENE ERROR",
+     "UNABLE TO LOAD SCENE 'watersimulation.scene'"},
+    {"tunnel effects", make<TunnelScene>, "data/scr/tunnelscene.effect", "SCENE ERROR",
+     "UNABLE TO LOAD EFFECTS 'tunnelscene.effect'"},
+    {"tunnel scene", make<TunnelScene>, "data/scr/tunnelscene.scene", "SCENE ERROR",
+     "UNABLE TO LOAD SCENE 'tunnelscene.scene'"},
+    {"cellar script", make<DirtyCellar>, "data/scr/dirtycellar.shader", "SCRIPT ERROR", "Unable to load shaders script"},
+    {"cellar scene", make<DirtyCellar>, "data/scr/dirtycellar.scene", "SCENE ERROR", "UNABLE TO LOAD SCENE"},
+    {"backdrop", make<GeometricWorld>, "data/art/fire-city.jpg", "SCENE ERROR", "UNABLE TO LOAD BACKDROP 'fire-city'"},
+    {"geometric scene", make<GeometricWorld>, "data/scr/geometricworld.scene", "SCENE ERROR",
+     "UNABLE TO LOAD SCENE 'geometricworld.scene'"},
+    {"vizidedar script", make<Vizidedar>, "data/scr/vizidedar.shader", "SCENE ERROR",
+     "UNABLE TO LOAD SHADERS 'vizidedar.shader'"},
+    {"vizidedar scene", make<Vizidedar>, "data/scr/vizidedar.scene", "SCENE ERROR",
+     "UNABLE TO LOAD SCENE 'vizidedar.scene'"},
+    {"alien envelope", make<AlienMorphScene>, "data/scr/alienscene_metaballs.envelope", "SCENE ERROR",
+     "UNABLE TO OPEN FILE 'alienscene_metaballs.envelope'"},
+    {"alien script", make<AlienMorphScene>, "data/scr/alienscene.shader", "SCENE ERROR",
+     "UNABLE TO LOAD SHADERS 'alienscene.shader'"},
+    {"eyeball script", make<AlienMorphScene>, "data/scr/eyeball_scene.shader", "SCENE ERROR",
+     "UNABLE TO LOAD SHADERS 'eyeball_scene.shader'"},
+    {"eyeball scene", make<AlienMorphScene>, "data/scr/eyeball_scene.scene", "SCENE ERROR",
+     "UNABLE TO LOAD SCENE 'eyeball_scene'"},
+    {"greetings script", make<GreetingsScene>, "data/scr/greetings.shader", "SCRIPT ERROR",
+     "Unable to load shaders script"},
+    {"greetings scene", make<GreetingsScene>, "data/scr/greetings.scene", "SCENE ERROR",
+     "UNABLE TO LOAD SCENE 'greetings.scene'"},
+};
+
+// The mean brightness of the frame, 0..765.
+double meanBrightness()
+{
+    const std::vector<unsigned char> pixels = testgl::readPixels(640, 480);
+    double sum = 0;
+    for (std::size_t i = 0; i < pixels.size(); i += 4)
+        sum += pixels[i] + pixels[i + 1] + pixels[i + 2];
+    return sum / double(640 * 480);
+}
+
+// Updates and draws the scene at a time inside its window, from a cleared frame.
+double drawAt(DemoScene& scene, float time)
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    scene.update(time);
+    scene.render();
+    return meanBrightness();
+}
+
+class SceneLoading : public GLTest {};
+
+} // namespace
+
+TEST_F(SceneLoading, EveryScenePreparesWithoutABoxAndDrawsItsWindow)
+{
+    ShowFolder show;
+    std::vector<std::unique_ptr<DemoScene>> scenes;
+    for (auto make : {make<Introduction>, make<WaterSimulation>, make<TunnelScene>, make<DirtyCellar>,
+                      make<GeometricWorld>, make<Vizidedar>, make<AlienMorphScene>, make<GreetingsScene>})
+        scenes.push_back(make());
+    for (auto& scene : scenes) {
+        EXPECT_TRUE(scene->prepare()) << scene->name;
+        EXPECT_EQ(scene->layer, 100);
+        EXPECT_TRUE(scene->ready());
+    }
+    EXPECT_TRUE(show.boxes.empty()) << show.boxes.front().first << ": " << show.boxes.front().second;
+    ASSERT_TRUE(CameraManager::instance->find(AlienMorphScene::kCameraName));
+
+    // A scene that plays its scene graph puts its lit geometry on the screen, and gives the
+    // resting state back.
+    for (auto& scene : scenes) {
+        if (scene->name == "AlienMorphScene")
+            continue;  // its own drawing comes with its algorithms
+        const float middle = (scene->start + scene->end) * 0.5f;
+        EXPECT_GT(drawAt(*scene, middle), 4.0) << scene->name;
+        EXPECT_FALSE(glIsEnabled(GL_LIGHTING)) << scene->name;
+        GLint depth = 0;
+        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+        EXPECT_EQ(depth, 1) << scene->name;
+    }
+    DemoScene& alien = *scenes[6];
+    EXPECT_GT(drawAt(alien, 285.0f), 1.0);  // the eye creature, small on black
+    for (auto& scene : scenes)
+        EXPECT_TRUE(scene->release());
+}
+
+TEST_F(SceneLoading, AMissingFileShowsThatStepsBoxOnlyAndTheSceneDrawsNothing)
+{
+    for (const SceneCase& c : kCases) {
+        SCOPED_TRACE(c.label);
+        ShowFolder show;
+        show.remove(c.missing);
+        std::unique_ptr<DemoScene> scene = c.make();
+        EXPECT_FALSE(scene->prepare());
+        EXPECT_FALSE(scene->ready());
+        ASSERT_EQ(show.boxes.size(), 1u);
+        EXPECT_EQ(show.boxes[0].first, c.title);
+        EXPECT_EQ(show.boxes[0].second, c.text);
+
+        // Switched on all the same: updating and drawing it neither fails nor draws.
+        const float middle = (scene->start + scene->end) * 0.5f;
+        EXPECT_EQ(drawAt(*scene, middle), 0.0);
+        EXPECT_EQ(drawAt(*scene, scene->end), 0.0);
+        EXPECT_TRUE(scene->release());
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    }
+}
+
+TEST_F(SceneLoading, ABrokenEnvelopeAndAMissingMaterialHaveTheirOwnBoxes)
+{
+    {
+        ShowFolder show;
+        testfiles::writeFile("data/scr/alienscene_metaballs.envelope", "{ Envelope\n2\nKey 0 0 0 0 0 0 0 0 0 0\nbroken\n");
+        AlienMorphScene scene;
+        EXPECT_FALSE(scene.prepare());
+        ASSERT_EQ(show.boxes.size(), 1u);
+        EXPECT_EQ(show.boxes[0].second, "UNABLE TO LOAD ENVELOPE FROM 'alienscene_metaballs.envelope'");
+    }
+    {
+        ShowFolder show;
+        // A script that loads but lacks the material the scene looks up.
+        testfiles::writeFile("data/scr/watersimulation.shader", "Shader {\n\tName \"SomethingElse\"\n}\n");
+        WaterSimulation scene;
+        EXPECT_FALSE(scene.prepare());
+        ASSERT_FALSE(show.boxes.empty());
+        EXPECT_EQ(show.boxes.back().second, "UNABLE TO FIND SHADER 'WaterShader'");
+        EXPECT_EQ(show.boxes.size(), 1u);
+    }
+}
+
+TEST_F(SceneLoading, AScriptErrorInsideAnExistingShaderStillStopsStartUp)
+{
+    ShowFolder show;
+    testfiles::writeFile("data/scr/vizidedar.shader", "Shader {\n\tName \"X\"\n\tNonsense here\n}\n");
+    Vizidedar scene;
+    EXPECT_THROW(scene.prepare(), ImageScriptException);
+    EXPECT_TRUE(show.boxes.empty());
+}
+
+TEST_F(SceneLoading, EveryMaterialTheGeneratedMeshesNameIsDefinedByTheScripts)
+{
+    ShowFolder show;
+    // The scenes' own scripts (the overlay library names no mesh material).
+    for (const auto& entry : fs::directory_iterator("data/scr")) {
+        if (entry.path().extension() == ".shader" && entry.path().filename() != "generic.shader") {
+            ASSERT_TRUE(MaterialLibrary::instance->load(entry.path().string())) << entry.path();
+        }
+    }
+    int checked = 0;
+    for (const auto& entry : fs::directory_iterator("data/obj")) {
+        if (entry.path().extension() != ".msh")
+            continue;
+        std::vector<std::string> names;
+        ASSERT_TRUE(meshfile::materialNames(entry.path().string(), names)) << entry.path();
+        for (const std::string& name : names) {
+            // The reference is kept: giving back the last one but the library's removes the material.
+            EXPECT_TRUE(MaterialLibrary::instance->find(name))
+                << entry.path().filename() << " names \"" << name << "\"";
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 20);
+}
