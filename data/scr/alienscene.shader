@@ -58,7 +58,7 @@ Shader {
 	}
 	Material {
 		Enable yes
-		Ambient 0.35 0.3 0.45 1
+		Ambient 0.5 0.45 0.6 1
 		Diffuse 1 1 1 1
 		Specular 1 0.95 0.9 1
 		Shininess 48

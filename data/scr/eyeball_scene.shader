@@ -23,7 +23,8 @@ Image {
 	}
 }
 
-; Sclera, iris and pupil: lit vertex colours with a sharp highlight.
+; Sclera, iris and pupil: the mesh's vertex colours, lit (no Material block, so the colours
+; track the vertices).
 Shader {
 	Name "EyeBall"
 	ZBuffer {
@@ -32,13 +33,6 @@ Shader {
 	}
 	Cull {
 		Enable yes
-	}
-	Material {
-		Enable yes
-		Ambient 0.3 0.28 0.32 1
-		Diffuse 1 1 1 1
-		Specular 0.9 0.9 0.9 1
-		Shininess 70
 	}
 }
 
@@ -64,7 +58,7 @@ Shader {
 	}
 }
 
-; Shell and tentacles: the violet skin over lit vertex colours; seen from both sides, since the
+; Shell and tentacles: the violet skin over their lit vertex colours; seen from both sides, since the
 ; shell opens around the eye.
 Shader {
 	Name "EyeFlesh"
@@ -74,13 +68,6 @@ Shader {
 	}
 	Cull {
 		Enable no
-	}
-	Material {
-		Enable yes
-		Ambient 0.3 0.25 0.35 1
-		Diffuse 1 1 1 1
-		Specular 0.6 0.5 0.7 1
-		Shininess 24
 	}
 	Texture {
 		Image "alien_skin"

@@ -42,14 +42,14 @@ void drawSkin(Canvas& canvas)
         for (int x = 0; x < w; ++x) {
             const float sx = (x + 0.5f) / w * 2.0f - 1.0f, sy = (y + 0.5f) / h * 2.0f - 1.0f;
             const float r = std::sqrt(sx * sx + sy * sy);
-            const float rim = smoothstep(0.55f, 1.0f, r);
-            Colour c = mix(kDeep, kViolet, clamp01(0.35f + 0.5f * r));
-            c = mix(c, kEmber, rim * 0.85f);
-            c = mix(c, kGold, smoothstep(0.93f, 1.0f, r) * 0.6f);
+            const float rim = smoothstep(0.78f, 1.0f, r);
+            Colour c = mix(mix(kViolet, kFrost, 0.45f), kViolet, smoothstep(0.1f, 0.75f, r));
+            c = mix(c, kEmber, rim * 0.8f);
+            c = mix(c, kGold, smoothstep(0.95f, 1.0f, r) * 0.5f);
             // Veins: thin bright ridges of two crossing waves.
             const float vein = std::pow(std::fabs(std::sin(sx * 9.0f + std::sin(sy * 5.0f) * 1.7f)), 18.0f) +
                                std::pow(std::fabs(std::sin(sy * 11.0f + std::cos(sx * 4.0f) * 2.1f)), 24.0f);
-            c = mix(c, kFrost, clamp01(vein) * 0.18f * (1.0f - rim));
+            c = mix(c, kPaper, clamp01(vein) * 0.12f * (1.0f - rim));
             // The key light, upper left, and a smaller second one lower right.
             const float dx = sx + 0.38f, dy = sy + 0.42f;
             const float spot = std::exp(-(dx * dx + dy * dy) / 0.02f);
@@ -87,7 +87,8 @@ void drawWave(Canvas& canvas)
             light = clamp01(light * 0.75f);
             Colour c = mix(kViolet, kFrost, clamp01(light * 1.2f));
             c = mix(c, kPaper, clamp01(edge * light));
-            const float strength = clamp01(0.08f + light) * (0.25f + 0.75f * across);
+            // Eight overlapping copies of each beam add up: each gives only a little light.
+            const float strength = 0.4f * clamp01(0.03f + light) * (0.25f + 0.75f * across);
             float* p = canvas.pixel(x, y);
             p[0] = c.r * strength;
             p[1] = c.g * strength;
