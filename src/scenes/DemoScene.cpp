@@ -102,7 +102,7 @@ bool DemoScene::findTexture(const std::string& textureName, Texture*& texture, c
     return true;
 }
 
-void DemoScene::renderSceneGraph()
+void DemoScene::renderSceneGraph(const std::function<void()>& extra)
 {
     if (!ready_)
         return;
@@ -114,6 +114,8 @@ void DemoScene::renderSceneGraph()
     glEnable(GL_LIGHTING);
     glColor3f(1.0f, 1.0f, 1.0f);
     scene.render();
+    if (extra)
+        extra();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);

@@ -6,6 +6,7 @@
 #include "effects/Effect.h"
 #include "scenes/SceneHolder.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,8 +60,9 @@ protected:
     bool fail(const std::string& text, const char* title = kSceneError);
 
     // The scene graph drawn as most scenes draw it: enable and lighting state pushed, lighting
-    // on, white, through the current camera, every matrix restored after.
-    void renderSceneGraph();
+    // on, white, through the current camera, every matrix restored after. `extra` (when set)
+    // draws after the graph under the same camera and state.
+    void renderSceneGraph(const std::function<void()>& extra = {});
 
     SceneHolder scene;
 
