@@ -18,6 +18,8 @@
 #include "scenes/Vizidedar.h"
 #include "scenes/WaterSimulation.h"
 #include "script/ImageScriptException.h"
+#include "core/Random.h"
+#include "core/ShowValues.h"
 #include "texture/TextureManager.h"
 
 #include <unistd.h>
@@ -266,4 +268,75 @@ TEST_F(SceneLoading, EveryMaterialTheGeneratedMeshesNameIsDefinedByTheScripts)
         }
     }
     EXPECT_GT(checked, 20);
+}
+
+TEST_F(SceneLoading, TheIntroductionMovesItsFlockRipplesTheBlobsAndMorphsTheHead)
+{
+    ShowFolder show;
+    show::resetSceneValues();
+    show::resetRandom();
+    Introduction intro;
+    ASSERT_TRUE(intro.prepare());
+    ASSERT_TRUE(intro.flock);
+    ASSERT_EQ(intro.flock->groups().size(), 5u);
+    for (const FlockGroup& group : intro.flock->groups()) {
+        EXPECT_EQ(group.count(), 10);
+        EXPECT_EQ(group.mesh, intro.boid);
+    }
+    const Vector3 first = intro.flock->groups().front().boids.front().position;
+    intro.update(1.0f / 60.0f);
+    EXPECT_NE(intro.flock->groups().front().boids.front().position.x, first.x);
+
+    // Outside the blob window the blob keeps its shape; inside it the vertices leave the copy.
+    const Vector3 rest = intro.blob->vertices[0].position;
+    intro.update(5.0f);
+    EXPECT_EQ(intro.blob->vertices[0].position.x, rest.x);
+    float moved = 0.0f;
+    intro.update(15.0f);
+    for (int i = 0; i < intro.blob->vertices.size(); ++i)
+        moved += (intro.blob->vertices[i].position - intro.blobShape.vertices()[std::size_t(i)].position).length();
+    EXPECT_GT(moved, 0.1f);
+
+    // From 30 s the weight grows at the ping-pong speed, and the head lies between its shapes.
+    intro.update(29.99f);
+    EXPECT_EQ(show::sceneValues.morphWeight, 0.0f);
+    intro.update(30.0f);
+    for (int frame = 1; frame <= 60; ++frame)
+        intro.update(30.0f + frame / 60.0f);
+    EXPECT_NEAR(show::sceneValues.morphWeight, 0.30003f + 0.01f * 0.30003f, 1e-3f);
+    int between = 0;
+    for (int i = 0; i < intro.headFrom->vertices.size(); ++i) {
+        const Vector3 a = intro.headShape.vertices()[std::size_t(i)].position;
+        const Vector3 b = intro.headTo->vertices[i].position;
+        const Vector3 expect = a + (b - a) * show::sceneValues.morphWeight;
+        between += (intro.headFrom->vertices[i].position - expect).length() < 1e-3f;
+    }
+    EXPECT_EQ(between, intro.headFrom->vertices.size());
+
+    EXPECT_GT(drawAt(intro, 31.0f), 4.0);
+    EXPECT_TRUE(intro.release());
+    show::resetSceneValues();
+}
+
+TEST_F(SceneLoading, TheGeometricWorldKeepsThePictureWhilePlayingAndClearsAfterItsRelease)
+{
+    ShowFolder show;
+    show::resetSceneValues();
+    GeometricWorld world;
+    ASSERT_TRUE(world.prepare());
+    world.update(215.0f);
+    EXPECT_FALSE(show::clearColourBuffer);
+    show::clearColourBuffer = true;  // the frame itself never sets it back
+    world.update(215.02f);
+    EXPECT_FALSE(show::clearColourBuffer);
+    EXPECT_TRUE(world.release());
+    EXPECT_TRUE(show::clearColourBuffer);
+
+    show::sceneValues.morphWeight = 0.7f;
+    show::sceneValues.morphSpeed = -0.3f;
+    show::clearColourBuffer = false;
+    show::resetSceneValues();
+    EXPECT_EQ(show::sceneValues.morphWeight, 0.0f);
+    EXPECT_FLOAT_EQ(show::sceneValues.morphSpeed, 0.30003002f);
+    EXPECT_TRUE(show::clearColourBuffer);
 }
