@@ -13,6 +13,7 @@
 #include "scenes/DirtyCellar.h"
 #include "scenes/GeometricWorld.h"
 #include "scenes/GreetingsScene.h"
+#include "scenes/GreetingsText.h"
 #include "scenes/Introduction.h"
 #include "scenes/TunnelScene.h"
 #include "scenes/Vizidedar.h"
@@ -24,6 +25,7 @@
 
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -339,4 +341,39 @@ TEST_F(SceneLoading, TheGeometricWorldKeepsThePictureWhilePlayingAndClearsAfterI
     EXPECT_EQ(show::sceneValues.morphWeight, 0.0f);
     EXPECT_FLOAT_EQ(show::sceneValues.morphSpeed, 0.30003002f);
     EXPECT_TRUE(show::clearColourBuffer);
+}
+
+TEST_F(SceneLoading, TheGreetingsScrollTheirTextAndTwistThePipesFromTheUndeformedShape)
+{
+    // Every line fits the screen width the scroll prints it in.
+    int withText = 0;
+    for (const char* line : greetings::kText) {
+        EXPECT_LE(std::strlen(line), std::size_t(greetings::kMaxLineLength)) << line;
+        withText += line[0] != '\0';
+    }
+    EXPECT_EQ(withText, 47);
+
+    ShowFolder show;
+    GreetingsScene scene;
+    ASSERT_TRUE(scene.prepare());
+    float t = GreetingsScene::kStart;
+    for (int frame = 0; frame < 60 * 10; ++frame)
+        scene.update(t += 1.0f / 60.0f);
+    // Ten seconds at 24 pixels a second: 240 pixels, a new line every 21 of them.
+    EXPECT_EQ(scene.scroll.lastLine(), 11);
+
+    // The twist runs from the copy, so the same time gives the same shape however often.
+    scene.update(300.0f);
+    const Vector3 once = scene.pipes->vertices[scene.pipes->vertices.size() / 2].position;
+    for (int i = 0; i < 5; ++i)
+        scene.update(300.0f);
+    EXPECT_EQ(scene.pipes->vertices[scene.pipes->vertices.size() / 2].position.x, once.x);
+    float moved = 0.0f;
+    for (int i = 0; i < scene.pipes->vertices.size(); ++i)
+        moved += (scene.pipes->vertices[i].position - scene.pipesShape.vertices()[std::size_t(i)].position).length();
+    EXPECT_GT(moved, 1.0f);
+
+    EXPECT_GT(drawAt(scene, 301.0f), 4.0);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(scene.release());
 }
