@@ -21,6 +21,7 @@
 #include "script/ImageScriptException.h"
 #include "core/Random.h"
 #include "core/ShowValues.h"
+#include "core/PBuffer.h"
 #include "texture/TextureManager.h"
 
 #include <unistd.h>
@@ -376,4 +377,31 @@ TEST_F(SceneLoading, TheGreetingsScrollTheirTextAndTwistThePipesFromTheUndeforme
     EXPECT_GT(drawAt(scene, 301.0f), 4.0);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_TRUE(scene.release());
+}
+
+TEST_F(SceneLoading, TheCellarDrawsItsRoomWithoutARenderTargetAndAddsTheMonitorWithOne)
+{
+    ShowFolder show;
+    DirtyCellar cellar;
+    ASSERT_TRUE(cellar.prepare());
+    PBuffer* saved = PBuffer::instance;
+    PBuffer::instance = nullptr;
+    const double room = drawAt(cellar, 190.0f);
+    EXPECT_GT(room, 4.0);
+
+    // The object is deformed from its undeformed copy each frame, not from the last frame.
+    const Vector3 first = cellar.object->vertices[0].position;
+    cellar.update(190.0f);
+    EXPECT_EQ(cellar.object->vertices[0].position.x, first.x);
+
+    std::unique_ptr<PBuffer> buffer(createPBuffer());
+    ASSERT_TRUE(buffer && buffer->create(256, 256));
+    PBuffer::instance = buffer.get();
+    const GLboolean depthTest = glIsEnabled(GL_DEPTH_TEST);
+    const double withMonitor = drawAt(cellar, 190.0f);
+    EXPECT_NE(withMonitor, room);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), depthTest);
+    PBuffer::instance = saved;
+    EXPECT_TRUE(cellar.release());
 }
