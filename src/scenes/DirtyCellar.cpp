@@ -91,6 +91,9 @@ void DirtyCellar::drawMonitor(PBuffer& target, float t)
         strips[k][3] = 0.25f * float(k) + 0.25f;
     }
     target.bindTexture(GL_TEXTURE0_ARB);
+    // The room's materials leave their own texture environment behind; the picture is tinted
+    // by the colour only.
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glBegin(GL_QUADS);
     for (const auto& s : strips) {
         glTexCoord2f(1.0f, s[3]);
@@ -125,7 +128,7 @@ void DirtyCellar::render()
         return;
     const float t = lastTime;
     PBuffer* target = PBuffer::instance && PBuffer::instance->created() ? PBuffer::instance : nullptr;
-    glPushAttrib(GL_ENABLE_BIT | GL_LIGHTING_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT);
+    glPushAttrib(GL_ENABLE_BIT | GL_LIGHTING_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT | GL_TEXTURE_BIT);
     if (target)
         renderMonitorPicture(*target);
     // The room through the main camera; without a render target this is all that is drawn.
