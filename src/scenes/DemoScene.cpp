@@ -104,7 +104,7 @@ bool DemoScene::findTexture(const std::string& textureName, Texture*& texture, c
     return true;
 }
 
-void DemoScene::renderSceneGraph()
+void DemoScene::renderSceneGraph(const std::function<void()>& extra)
 {
     if (!ready_)
         return;
@@ -112,6 +112,8 @@ void DemoScene::renderSceneGraph()
     glEnable(GL_LIGHTING);
     glColor3f(1.0f, 1.0f, 1.0f);
     scene.render();
+    if (extra)
+        extra();
     popSceneState();
 }
 

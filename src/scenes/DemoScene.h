@@ -6,6 +6,7 @@
 #include "effects/Effect.h"
 #include "scenes/SceneHolder.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,8 +61,9 @@ protected:
     bool fail(const std::string& text, const char* title = kSceneError);
 
     // The scene graph drawn as most scenes draw it: enable and lighting state pushed, lighting
-    // on, white, through the current camera, every matrix restored after.
-    void renderSceneGraph();
+    // on, white, through the current camera, every matrix restored after. `extra` (when set)
+    // draws after the graph under the same camera and state.
+    void renderSceneGraph(const std::function<void()>& extra = {});
     // The enable and lighting state and both matrices pushed (push) and restored (pop), around
     // a scene's own drawing.
     static void pushSceneState();

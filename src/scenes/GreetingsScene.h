@@ -1,16 +1,39 @@
-// The closing scene: twisting pipes and the scrolling greetings.
+// The closing scene: twisting pipes and the scrolling greetings, drawn into the render target
+// and shown through a swirling grid.
 #pragma once
+#include "geometry/MeshDeformer.h"
 #include "scenes/DemoScene.h"
+#include "scenes/DistortionGrid.h"
+#include "scenes/GreetingsScroll.h"
+#include "scenes/RenderToTexturePass.h"
+#include "scenes/ShapeCopy.h"
 
 class GreetingsScene : public DemoScene {
 public:
-    GreetingsScene() : DemoScene("", 294.243f, 356.0f) {}
+    static constexpr float kStart = 294.243f;
+    static constexpr float kTextX = 36.0f;
+
+    GreetingsScene() : DemoScene("", kStart, 356.0f) {}
 
     bool prepare() override;
+    bool release() override;
     void update(float time) override;
     void render() override;
 
     Texture* noise = nullptr;
     Mesh* pipes = nullptr;
     Mesh* dings = nullptr;
+    float lastTime = kStart;
+    GreetingsScroll scroll{kStart};
+    ShapeCopy pipesShape, dingsShape;
+    TwistDeformer twist;
+    RenderToTexturePass pass;
+    DistortionGrid grid;
+
+private:
+    void twistMeshes(float t);
+    // The text lines from the newest (lowest) up to the first, with the console font.
+    void drawText() const;
+    // Scene graph and text into the render target, shown through the grid and the overlay.
+    void renderThroughTarget(float t);
 };

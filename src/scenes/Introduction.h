@@ -1,12 +1,25 @@
 // The opening scene: the box scene with its flock, the two rippling blobs and the morphing head.
 #pragma once
+#include "geometry/MeshDeformer.h"
 #include "scenes/DemoScene.h"
+#include "scenes/Flock.h"
+#include "scenes/ShapeCopy.h"
+
+#include <memory>
 
 class Introduction : public DemoScene {
 public:
+    static constexpr float kBlobStart = 10.667f;
+    static constexpr float kBlobEnd = 24.133f;
+    static constexpr float kMorphStart = 30.0f;
+    static constexpr float kMorphEnd = 44.133f;
+    static constexpr int kGroups = 5;
+    static constexpr int kBoidsPerGroup = 10;
+
     Introduction() : DemoScene("Introduction", 0.0f, 43.467f) {}
 
     bool prepare() override;
+    bool release() override;
     void update(float time) override;
     void render() override;
 
@@ -15,4 +28,17 @@ public:
     Mesh* headFrom = nullptr;
     Mesh* headTo = nullptr;
     Mesh* boid = nullptr;
+    float lastTime = 0.0f;
+    ShapeCopy blobShape, blob2Shape, headShape;
+    RippleDeformer ripple;
+    TwistDeformer twist;
+    std::unique_ptr<Flock> flock;
+
+private:
+    void setupDeformers();
+    void buildFlock();
+    // Ripple (with the y wave given) from `shape` into `mesh`, then the twist in place.
+    void deformBlob(Mesh& mesh, const ShapeCopy& shape, float amplitude, float spare, float wavelength,
+                    float phaseOffset, float t);
+    void morphHead(float dt);
 };

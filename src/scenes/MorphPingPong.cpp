@@ -15,10 +15,16 @@ void MorphPingPong::advance(float dt)
 
 void morphPositions(Mesh& target, const Mesh& from, const Mesh& to, float weight)
 {
+    morphPositions(target, std::span<const MeshVertex>(from.vertices.data(), std::size_t(from.vertices.size())),
+                   to, weight);
+}
+
+void morphPositions(Mesh& target, std::span<const MeshVertex> from, const Mesh& to, float weight)
+{
     // Shapes of different sizes blend only the vertices they share.
-    const int n = std::min({target.vertices.size(), from.vertices.size(), to.vertices.size()});
+    const int n = std::min({target.vertices.size(), int(from.size()), to.vertices.size()});
     for (int i = 0; i < n; ++i) {
-        const Vector3& a = from.vertices[i].position;
+        const Vector3& a = from[std::size_t(i)].position;
         target.vertices[i].position = a + (to.vertices[i].position - a) * weight;
     }
     target.computeFacePlanes();

@@ -2,7 +2,9 @@
 // one mesh's vertex positions between two shapes with the same vertex order.
 #pragma once
 
-class Mesh;
+#include "geometry/Mesh.h"
+
+#include <span>
 
 struct MorphPingPong {
     static constexpr float kSpeed = 0.30003002f;  // weight units per second
@@ -17,3 +19,5 @@ struct MorphPingPong {
 // position = from + (to - from) × weight for every vertex of `target` that both shapes have;
 // normals and colours stay. Vertex normals and face planes are recomputed afterwards.
 void morphPositions(Mesh& target, const Mesh& from, const Mesh& to, float weight);
+// The same from a vertex copy (the undeformed shape) towards `to`.
+void morphPositions(Mesh& target, std::span<const MeshVertex> from, const Mesh& to, float weight);

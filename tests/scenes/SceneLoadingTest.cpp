@@ -13,15 +13,20 @@
 #include "scenes/DirtyCellar.h"
 #include "scenes/GeometricWorld.h"
 #include "scenes/GreetingsScene.h"
+#include "scenes/GreetingsText.h"
 #include "scenes/Introduction.h"
 #include "scenes/TunnelScene.h"
 #include "scenes/Vizidedar.h"
 #include "scenes/WaterSimulation.h"
 #include "script/ImageScriptException.h"
+#include "core/Random.h"
+#include "core/ShowValues.h"
+#include "core/PBuffer.h"
 #include "texture/TextureManager.h"
 
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -266,4 +271,137 @@ TEST_F(SceneLoading, EveryMaterialTheGeneratedMeshesNameIsDefinedByTheScripts)
         }
     }
     EXPECT_GT(checked, 20);
+}
+
+TEST_F(SceneLoading, TheIntroductionMovesItsFlockRipplesTheBlobsAndMorphsTheHead)
+{
+    ShowFolder show;
+    show::resetSceneValues();
+    show::resetRandom();
+    Introduction intro;
+    ASSERT_TRUE(intro.prepare());
+    ASSERT_TRUE(intro.flock);
+    ASSERT_EQ(intro.flock->groups().size(), 5u);
+    for (const FlockGroup& group : intro.flock->groups()) {
+        EXPECT_EQ(group.count(), 10);
+        EXPECT_EQ(group.mesh, intro.boid);
+    }
+    const Vector3 first = intro.flock->groups().front().boids.front().position;
+    intro.update(1.0f / 60.0f);
+    EXPECT_NE(intro.flock->groups().front().boids.front().position.x, first.x);
+
+    // Outside the blob window the blob keeps its shape; inside it the vertices leave the copy.
+    const Vector3 rest = intro.blob->vertices[0].position;
+    intro.update(5.0f);
+    EXPECT_EQ(intro.blob->vertices[0].position.x, rest.x);
+    float moved = 0.0f;
+    intro.update(15.0f);
+    for (int i = 0; i < intro.blob->vertices.size(); ++i)
+        moved += (intro.blob->vertices[i].position - intro.blobShape.vertices()[std::size_t(i)].position).length();
+    EXPECT_GT(moved, 0.1f);
+
+    // From 30 s the weight grows at the ping-pong speed, and the head lies between its shapes.
+    intro.update(29.99f);
+    EXPECT_EQ(show::sceneValues.morphWeight, 0.0f);
+    intro.update(30.0f);
+    for (int frame = 1; frame <= 60; ++frame)
+        intro.update(30.0f + frame / 60.0f);
+    EXPECT_NEAR(show::sceneValues.morphWeight, 0.30003f + 0.01f * 0.30003f, 1e-3f);
+    int between = 0;
+    for (int i = 0; i < intro.headFrom->vertices.size(); ++i) {
+        const Vector3 a = intro.headShape.vertices()[std::size_t(i)].position;
+        const Vector3 b = intro.headTo->vertices[i].position;
+        const Vector3 expect = a + (b - a) * show::sceneValues.morphWeight;
+        between += (intro.headFrom->vertices[i].position - expect).length() < 1e-3f;
+    }
+    EXPECT_EQ(between, intro.headFrom->vertices.size());
+
+    EXPECT_GT(drawAt(intro, 31.0f), 4.0);
+    EXPECT_TRUE(intro.release());
+    show::resetSceneValues();
+}
+
+TEST_F(SceneLoading, TheGeometricWorldKeepsThePictureWhilePlayingAndClearsAfterItsRelease)
+{
+    ShowFolder show;
+    show::resetSceneValues();
+    GeometricWorld world;
+    ASSERT_TRUE(world.prepare());
+    world.update(215.0f);
+    EXPECT_FALSE(show::clearColourBuffer);
+    show::clearColourBuffer = true;  // the frame itself never sets it back
+    world.update(215.02f);
+    EXPECT_FALSE(show::clearColourBuffer);
+    EXPECT_TRUE(world.release());
+    EXPECT_TRUE(show::clearColourBuffer);
+
+    show::sceneValues.morphWeight = 0.7f;
+    show::sceneValues.morphSpeed = -0.3f;
+    show::clearColourBuffer = false;
+    show::resetSceneValues();
+    EXPECT_EQ(show::sceneValues.morphWeight, 0.0f);
+    EXPECT_FLOAT_EQ(show::sceneValues.morphSpeed, 0.30003002f);
+    EXPECT_TRUE(show::clearColourBuffer);
+}
+
+TEST_F(SceneLoading, TheGreetingsScrollTheirTextAndTwistThePipesFromTheUndeformedShape)
+{
+    // Every line fits the screen width the scroll prints it in.
+    int withText = 0;
+    for (const char* line : greetings::kText) {
+        EXPECT_LE(std::strlen(line), std::size_t(greetings::kMaxLineLength)) << line;
+        withText += line[0] != '\0';
+    }
+    EXPECT_EQ(withText, 47);
+
+    ShowFolder show;
+    GreetingsScene scene;
+    ASSERT_TRUE(scene.prepare());
+    float t = GreetingsScene::kStart;
+    for (int frame = 0; frame < 60 * 10; ++frame)
+        scene.update(t += 1.0f / 60.0f);
+    // Ten seconds at 24 pixels a second: 240 pixels, a new line every 21 of them.
+    EXPECT_EQ(scene.scroll.lastLine(), 11);
+
+    // The twist runs from the copy, so the same time gives the same shape however often.
+    scene.update(300.0f);
+    const Vector3 once = scene.pipes->vertices[scene.pipes->vertices.size() / 2].position;
+    for (int i = 0; i < 5; ++i)
+        scene.update(300.0f);
+    EXPECT_EQ(scene.pipes->vertices[scene.pipes->vertices.size() / 2].position.x, once.x);
+    float moved = 0.0f;
+    for (int i = 0; i < scene.pipes->vertices.size(); ++i)
+        moved += (scene.pipes->vertices[i].position - scene.pipesShape.vertices()[std::size_t(i)].position).length();
+    EXPECT_GT(moved, 1.0f);
+
+    EXPECT_GT(drawAt(scene, 301.0f), 4.0);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(scene.release());
+}
+
+TEST_F(SceneLoading, TheCellarDrawsItsRoomWithoutARenderTargetAndAddsTheMonitorWithOne)
+{
+    ShowFolder show;
+    DirtyCellar cellar;
+    ASSERT_TRUE(cellar.prepare());
+    PBuffer* saved = PBuffer::instance;
+    PBuffer::instance = nullptr;
+    const double room = drawAt(cellar, 190.0f);
+    EXPECT_GT(room, 4.0);
+
+    // The object is deformed from its undeformed copy each frame, not from the last frame.
+    const Vector3 first = cellar.object->vertices[0].position;
+    cellar.update(190.0f);
+    EXPECT_EQ(cellar.object->vertices[0].position.x, first.x);
+
+    std::unique_ptr<PBuffer> buffer(createPBuffer());
+    ASSERT_TRUE(buffer && buffer->create(256, 256));
+    PBuffer::instance = buffer.get();
+    const GLboolean depthTest = glIsEnabled(GL_DEPTH_TEST);
+    const double withMonitor = drawAt(cellar, 190.0f);
+    EXPECT_NE(withMonitor, room);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), depthTest);
+    PBuffer::instance = saved;
+    EXPECT_TRUE(cellar.release());
 }
