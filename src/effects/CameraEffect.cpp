@@ -83,7 +83,7 @@ void CameraEffect::update(float time)
 
 namespace {
 
-using Kind = StreamEffectKind<CameraEffect>;
+using Kind = EffectKind<CameraEffect>;
 
 // A nested keyframe block into `track`; a block that does not read is dropped and raises
 // `failure`.

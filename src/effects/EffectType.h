@@ -32,16 +32,27 @@ public:
 };
 
 // A kind whose own lines are keywords with a reader each, tested in table order after the common
-// keywords; the first keyword the line contains wins. A keyword either reads its values (`read`)
-// or may refuse the line (`accept`, false stops the loader). A kind constructed with an
-// `unknownToken` message raises it for a line no keyword takes; otherwise such a line is refused.
+// keywords; the first keyword the line contains wins. A keyword either reads its values from the
+// line (`read`), may refuse the line (`accept`, false stops the loader), or reads with the line
+// reader and the stream, for nested blocks (`readBlock`, false refuses). A kind constructed with
+// an `unknownToken` message raises it for a line no keyword takes; otherwise such a line is
+// refused.
 template <class E>
 class EffectKind : public EffectType {
 public:
     struct Keyword {
+        using Read = void (*)(const std::string& line, E& effect);
+        using Accept = bool (*)(const std::string& line, E& effect);
+        using ReadBlock = bool (*)(ScriptReader& reader, std::istream& stream, E& effect);
+
+        constexpr Keyword(const char* keyword, Read reader, Accept acceptor = nullptr)
+            : text(keyword), read(reader), accept(acceptor) {}
+        constexpr Keyword(const char* keyword, ReadBlock reader) : text(keyword), readBlock(reader) {}
+
         const char* text;
-        void (*read)(const std::string& line, E& effect);
-        bool (*accept)(const std::string& line, E& effect) = nullptr;
+        Read read = nullptr;
+        Accept accept = nullptr;
+        ReadBlock readBlock = nullptr;
     };
 
     EffectKind(std::string kindName, std::span<const Keyword> keywords,
@@ -58,46 +69,13 @@ public:
             if (reader.contains(keyword.text)) {
                 // The type only ever reads effects that its own create made.
                 E& own = static_cast<E&>(effect);
+                if (keyword.readBlock)
+                    return keyword.readBlock(reader, stream, own);
                 if (keyword.accept)
                     return keyword.accept(reader.line, own);
                 keyword.read(reader.line, own);
                 return true;
             }
-        }
-        if (unknownToken_)
-            throw reader.error(unknownToken_);
-        return false;
-    }
-
-private:
-    std::span<const Keyword> keywords_;
-    const char* unknownToken_;
-};
-
-// A kind whose keywords read with the line reader and the stream (for nested blocks) and may
-// refuse their line (false). A line no keyword takes raises `unknownToken` when one is given,
-// else it is refused.
-template <class E>
-class StreamEffectKind : public EffectType {
-public:
-    struct Keyword {
-        const char* text;
-        bool (*read)(ScriptReader& reader, std::istream& stream, E& effect);
-    };
-
-    StreamEffectKind(std::string kindName, std::span<const Keyword> keywords,
-                     const char* unknownToken = nullptr)
-        : EffectType(std::move(kindName)), keywords_(keywords), unknownToken_(unknownToken) {}
-
-    std::unique_ptr<Effect> create() const override { return std::make_unique<E>(); }
-
-    bool readLine(ScriptReader& reader, std::istream& stream, Effect& effect) const override
-    {
-        if (EffectType::readLine(reader, stream, effect))
-            return true;
-        for (const Keyword& keyword : keywords_) {
-            if (reader.contains(keyword.text))
-                return keyword.read(reader, stream, static_cast<E&>(effect));
         }
         if (unknownToken_)
             throw reader.error(unknownToken_);

@@ -36,7 +36,7 @@ bool MeshEffect::save(std::ostream& stream)
 
 namespace {
 
-using Kind = StreamEffectKind<MeshEffect>;
+using Kind = EffectKind<MeshEffect>;
 
 constexpr Kind::Keyword kKeywords[] = {
     {"Mesh ", [](ScriptReader& r, std::istream&, MeshEffect& e) {

@@ -36,7 +36,7 @@ void ParticleEffect::render()
 
 namespace {
 
-using Kind = StreamEffectKind<ParticleEffect>;
+using Kind = EffectKind<ParticleEffect>;
 
 constexpr Kind::Keyword kKeywords[] = {
     {"ParticleSystem {", [](ScriptReader& r, std::istream& stream, ParticleEffect& e) {

@@ -28,7 +28,7 @@ void SceneEffect::render()
 
 namespace {
 
-using Kind = StreamEffectKind<SceneEffect>;
+using Kind = EffectKind<SceneEffect>;
 
 constexpr Kind::Keyword kKeywords[] = {
     {"Scene", [](ScriptReader& r, std::istream&, SceneEffect& e) {

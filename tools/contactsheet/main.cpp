@@ -20,10 +20,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Moments that show every part of the overlay timeline: the opening, a section flash, the
-// interlude, the inversion wipe, the credits and the end.
-const std::vector<double> kDefaultTimes = {1.5,   3.0,   4.6,   6.5,   9.5,   43.6,  128.4, 131.0,
-                                           135.4, 174.1, 229.1, 294.4, 333.0, 340.0, 356.4, 357.6};
+// Moments that show every part of the show: the opening title over the introduction, the
+// flock and the head morph, the water with its drops and distortion passage, the interlude,
+// the tunnel, the cellar's monitor, the geometric world, the panorama, the metaballs and the
+// eye creature, the closing text, the credits and the end.
+const std::vector<double> kDefaultTimes = {3.0,   15.0,  35.0,  44.5,  70.0,  90.0,  120.0, 131.0,
+                                           140.0, 160.0, 180.0, 200.0, 215.0, 225.0, 240.0, 255.0,
+                                           265.0, 275.0, 285.0, 300.0, 320.0, 340.0, 356.4, 357.6};
 
 constexpr int kThumbW = 320, kThumbH = 240, kColumns = 4, kMargin = 24, kLabelH = 26, kHeaderH = 56;
 
