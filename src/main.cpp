@@ -103,6 +103,8 @@ int main(int argc, char** argv)
         shot.file = fs::absolute(shot.file).string();
     if (!commandLine.exportTarget.empty())
         commandLine.exportTarget = fs::absolute(commandLine.exportTarget).string();
+    if (!commandLine.frameLog.empty())
+        commandLine.frameLog = fs::absolute(commandLine.frameLog).string();
     std::error_code ec;
     fs::current_path(folder, ec);
     if (ec) {
@@ -127,6 +129,7 @@ int main(int argc, char** argv)
     options.headless = commandLine.headless;
     options.fps = commandLine.fps;
     options.shots = commandLine.shots;
+    options.frameLog = commandLine.frameLog;
     // A watched headless run plays at the show's own speed, so edits land while it plays.
     options.realTime = commandLine.watch && commandLine.headless;
     ShowApplication app(commandLine);

@@ -310,6 +310,22 @@ void Application::logFrameStatistics(double startupSeconds) const
              sorted[sorted.size() * 95 / 100] * 1000.0, sorted.back() * 1000.0);
 }
 
+void Application::writeFrameLog() const
+{
+    if (options_.frameLog.empty())
+        return;
+    FILE* file = std::fopen(options_.frameLog.c_str(), "w");
+    if (!file) {
+        std::fprintf(stderr, "oculith: cannot write %s\n", options_.frameLog.c_str());
+        return;
+    }
+    std::fprintf(file, "time,frame_ms,update_ms,update_cpu_ms\n");
+    for (const FrameRecord& r : frameRecords_)
+        std::fprintf(file, "%.4f,%.3f,%.3f,%.3f\n", r.showTime, r.frameMs, r.updateMs, r.updateCpuMs);
+    if (std::fclose(file) != 0)
+        std::fprintf(stderr, "oculith: cannot write %s\n", options_.frameLog.c_str());
+}
+
 int Application::run(const RunOptions& options)
 {
     const std::uint64_t launched = platform::performanceCounter();
@@ -364,7 +380,10 @@ int Application::run(const RunOptions& options)
         }
         const std::uint64_t frameStart = platform::performanceCounter();
         tick();
+        const double updateCpuStart = platform::threadCpuSeconds();
         update(float(frameTime));
+        const double updateCpuEnd = platform::threadCpuSeconds();
+        const std::uint64_t updateEnd = platform::performanceCounter();
         render();
         takeShots();
         if (options_.exporter && !options_.exporter->frameDrawn(settings.width, settings.height))
@@ -375,6 +394,10 @@ int Application::run(const RunOptions& options)
         if (frameCosts_.empty())
             startupSeconds = double(frameEnd - launched) / double(frequency_);
         frameCosts_.push_back(float(double(frameEnd - frameStart) / double(frequency_)));
+        if (!options_.frameLog.empty())
+            frameRecords_.push_back({showTime + timeOffset(), frameCosts_.back() * 1000.0f,
+                                     float(double(updateEnd - frameStart) * 1000.0 / double(frequency_)),
+                                     float((updateCpuEnd - updateCpuStart) * 1000.0)});
         if (options_.realTime && options_.fps > 0 && !paused_) {
             const double ahead = showTime - double(frameEnd - paceStart_) / double(frequency_);
             if (ahead > 0.0)
@@ -382,6 +405,7 @@ int Application::run(const RunOptions& options)
         }
     }
     logFrameStatistics(startupSeconds);
+    writeFrameLog();
     for (size_t i = 0; i < options_.shots.size(); ++i) {
         if (shotTaken_[i])
             continue;

@@ -35,6 +35,7 @@ struct RunOptions {
     // headless run, which the show maker edits while it plays).
     bool realTime = false;
     Exporter* exporter = nullptr; // receives every drawn frame and ends the run (--export)
+    std::string frameLog;         // "" or the CSV file that receives each frame's timings
 };
 
 class Application {
@@ -103,6 +104,13 @@ private:
     std::vector<bool> shotTaken_;
     // Wall-clock cost of each frame (update, render, swap), for the closing log line.
     std::vector<float> frameCosts_;
+    // Per-frame timings for --frame-log, written when the loop ends.
+    struct FrameRecord {
+        double showTime;
+        float frameMs, updateMs, updateCpuMs;
+    };
+    std::vector<FrameRecord> frameRecords_;
+    void writeFrameLog() const;
 };
 
 // Picker entries and their parsing, shared with the tests.

@@ -80,7 +80,7 @@ const char* usageText()
     return "usage: oculith [--data DIR] [--windowed WxH | --fullscreen WxH] [--start SECONDS]\n"
            "               [--until SECONDS] [--mute] [--headless] [--fps N]\n"
            "               [--shot SECONDS:FILE.png]... [--export FILE.mp4 | --export PATTERN%05d.png]\n"
-           "               [--check] [--watch] [--help] [--version]\n"
+           "               [--check] [--watch] [--frame-log FILE.csv] [--help] [--version]\n"
            "\n"
            "Plays the show. Without options it asks for a display mode first.\n"
            "\n"
@@ -106,6 +106,8 @@ const char* usageText()
            "                          --fps (60) and the --windowed size (640x480) into an H.264/AAC\n"
            "                          video with the music (.mp4 or .mkv); with a %d pattern such\n"
            "                          as frames/f%05d.png, one PNG per frame and no audio\n"
+           "  --frame-log FILE.csv    write one line per frame: show time, frame cost, update\n"
+           "                          (simulation) wall and CPU time, all in ms (bench/show.sh)\n"
            "  --help                  this text\n"
            "  --version               the program's version\n"
            "\n"
@@ -185,6 +187,14 @@ bool CommandLine::parse(int argc, const char* const* argv, std::string& error)
             }
             shot.file = colon + 1;
             shots.push_back(shot);
+        } else if (std::strcmp(arg, "--frame-log") == 0) {
+            if (!value(v))
+                return false;
+            if (!*v) {
+                error = "--frame-log needs a file";
+                return false;
+            }
+            frameLog = v;
         } else if (std::strcmp(arg, "--export") == 0) {
             if (!value(v))
                 return false;
@@ -204,8 +214,8 @@ bool CommandLine::parse(int argc, const char* const* argv, std::string& error)
         error = "--windowed and --fullscreen exclude each other";
         return false;
     }
-    if (check && (watch || !shots.empty() || exportKind != ExportKind::None)) {
-        error = "--check plays nothing: it takes neither --watch, --shot nor --export";
+    if (check && (watch || !shots.empty() || exportKind != ExportKind::None || !frameLog.empty())) {
+        error = "--check plays nothing: it takes neither --watch, --shot, --export nor --frame-log";
         return false;
     }
     if (watch && exportKind != ExportKind::None) {

@@ -30,6 +30,7 @@ struct CommandLine {
     bool watch = false;            // --watch: reload the show when a file under data/ changes
     std::string exportTarget;      // --export FILE.mp4 | PATTERN%05d.png (implies --headless)
     ExportKind exportKind = ExportKind::None;
+    std::string frameLog;          // --frame-log FILE.csv: one line of timings per frame
     bool help = false;
     bool version = false;
 

@@ -42,7 +42,7 @@ TEST(CommandLine, HelpVersionAndBadOptions)
          {std::vector<std::string>{"--bogus"}, {"--fps", "0"}, {"--fps", "x"}, {"--windowed", "640"},
           {"--windowed", "640x480x3"}, {"--start", "-1"}, {"--shot", "1"}, {"--shot", "a:b.png"},
           {"--data"}, {"--windowed", "640x480", "--fullscreen", "800x600"},
-          {"--start", "5", "--until", "2"}}) {
+          {"--start", "5", "--until", "2"}, {"--frame-log"}, {"--check", "--frame-log", "f.csv"}}) {
         auto r = runOculith(bad);
         EXPECT_EQ(r.exitCode, 2) << bad[0];
         EXPECT_NE(r.err.find("usage: oculith"), std::string::npos) << bad[0];
@@ -83,8 +83,15 @@ TEST(Headless, ShotIsWindowSizedAndLogHoldsTheOpenGLSection)
 TEST(Headless, UntilEndsTheShowAndShotsFollowTheWindowSize)
 {
     const std::string show = emptyShow();
-    auto r = runOculith({"--headless", "--data", show, "--until", "0.25", "--fps", "20"});
+    const std::string frames = show + "/frames.csv";
+    auto r = runOculith({"--headless", "--data", show, "--until", "0.25", "--fps", "20", "--frame-log", frames});
     EXPECT_EQ(r.exitCode, 0) << r.err;
+    // The frame log holds a header and one line per drawn frame, at the fixed step's times.
+    const std::string csv = testfiles::readFile(frames);
+    ASSERT_EQ(csv.rfind("time,frame_ms,update_ms,update_cpu_ms\n", 0), 0u) << csv;
+    EXPECT_EQ(countOf(csv, "\n"), 1 + 5) << csv;
+    EXPECT_NE(csv.find("\n0.0500,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\n0.2500,"), std::string::npos) << csv;
 
     // Shots between frames take the first frame at or after their time; the run ends after
     // the last one even without --until.
