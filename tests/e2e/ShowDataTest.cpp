@@ -21,6 +21,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -110,6 +111,82 @@ TEST(ShowData, TheBuildsShowLoadsCleanAndEveryPartShows)
     const DecodedImage end = readShot(shot("end"));
     EXPECT_GT(measure(end, 170, 310).peak, 450);
     EXPECT_LT(measure(end, 0, 60).peak, 60);
+}
+
+namespace {
+
+// One hand-written scene with its own scripts taken away, and a time inside another scene's
+// window.
+struct MissingScene {
+    const char* name;
+    std::vector<const char*> files; // under data/scr
+    const char* box;                // the one box the run prints
+    double other;
+};
+
+// Lines of standard error that are boxes (a headless box is "TITLE: text").
+std::vector<std::string> boxLines(const std::string& err)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < err.size()) {
+        size_t end = err.find('\n', start);
+        if (end == std::string::npos)
+            end = err.size();
+        const std::string line = err.substr(start, end - start);
+        if (line.find("ERROR: ") != std::string::npos)
+            lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+} // namespace
+
+// A show folder that lacks one scene's files plays the whole show with that scene's box only,
+// and the other scenes still draw in their windows.
+TEST(ShowData, EachSceneWithoutItsFilesGivesOnlyItsBoxAndTheRestPlays)
+{
+    ASSERT_TRUE(std::filesystem::exists(kBuildShow + "/data/art/loading.jpg")) << "the build generates the data";
+    const MissingScene cases[] = {
+        {"Introduction", {"intro.shader", "intro_boks.scene"}, "UNABLE TO LOAD SHADERS 'intro.shader'", 60},
+        {"WaterSimulation", {"watersimulation.shader", "watersimulation.scene"},
+         "UNABLE TO LOAD SHADERS 'watersimulation.shader'", 20},
+        {"TunnelScene", {"tunnelscene.shader", "tunnelscene.scene", "tunnelscene.effect"},
+         "UNABLE TO LOAD SHADERS 'tunnelscene.shader'", 190},
+        {"DirtyCellar", {"dirtycellar.shader", "dirtycellar.scene"}, "Unable to load shaders script", 150},
+        {"GeometricWorld", {"geometricworld.shader", "geometricworld.scene"},
+         "UNABLE TO LOAD SHADERS 'geometricworld.shader'", 240},
+        {"Vizidedar", {"vizidedar.shader", "vizidedar.scene"}, "UNABLE TO LOAD SHADERS 'vizidedar.shader'", 220},
+        {"AlienMorphScene", {"alienscene.shader", "alienscene_metaballs.envelope", "eyeball_scene.shader",
+                             "eyeball_scene.scene"}, "UNABLE TO OPEN FILE 'alienscene_metaballs.envelope'", 240},
+        {"GreetingsScene", {"greetings.shader", "greetings.scene"}, "Unable to load shaders script", 270},
+    };
+    namespace fs = std::filesystem;
+    for (const MissingScene& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string dir = testfiles::tempDir("missing");
+        fs::copy(kBuildShow + "/data", dir + "/data", fs::copy_options::recursive);
+        for (const char* file : c.files)
+            ASSERT_TRUE(fs::remove(dir + "/data/scr/" + file)) << file;
+        const std::string other = dir + "/other.png";
+        // One frame a second over the whole show (a headless run ends with its last shot, so
+        // the last is at the end): every window is played.
+        const ProgramResult run = runOculith({"--headless", "--data", dir, "--fps", "1", "--until", "358.2",
+                                              "--shot", std::to_string(c.other) + ":" + other, "--shot",
+                                              "358:" + dir + "/end.png", "--frame-log",
+                                              dir + "/frames.csv"});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const std::vector<std::string> boxes = boxLines(run.err);
+        ASSERT_EQ(boxes.size(), 1u) << run.err;
+        EXPECT_NE(boxes[0].find(c.box), std::string::npos) << boxes[0];
+        const std::string log = testfiles::readFile(dir + "/application.log");
+        EXPECT_EQ(log.find("GL_INVALID"), std::string::npos);
+        EXPECT_NE(testfiles::readFile(dir + "/frames.csv").find("\n358.0000,"), std::string::npos);
+        // Another scene draws its lit world.
+        const Band lit = measure(readShot(other), 0, 480);
+        EXPECT_GT(lit.meanR + lit.meanG + lit.meanB, 12.0);
+    }
 }
 
 namespace {
