@@ -6,9 +6,6 @@
 
 namespace marchingcubes {
 
-const int kEdgeCorners[12][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
-                                 {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
-
 namespace {
 
 // The published triangulation, one string per cube index: each hex digit is an edge, three

@@ -7,7 +7,8 @@
 namespace marchingcubes {
 
 // The two corners of each of the twelve edges.
-extern const int kEdgeCorners[12][2];
+inline constexpr int kEdgeCorners[12][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
+                                            {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
 // For each cube index, the mask of the edges the surface cuts.
 extern const std::uint16_t* const kEdgeTable;
 // For each cube index, up to five triangles as edge numbers, ended by -1 (16 entries).
