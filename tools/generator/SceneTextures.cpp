@@ -106,6 +106,35 @@ void drawPool(Canvas& canvas)
     });
 }
 
+// What the water mirrors, tileable both ways (the surface repeats it as the camera moves): a
+// night sky of indigo cloud banks with violet breaks, lamp light broken into amber and copper
+// streaks along the ripples, and a scatter of cream stars.
+void drawWaterSky(Canvas& canvas)
+{
+    shade(canvas, [](float u, float v) {
+        const float cloud = fractalNoise(u * 4, v * 4, 5, 4, 101);
+        Colour c = mix(kNight, kIndigo, smoothstep(0.25f, 0.7f, cloud));
+        c = mix(c, kViolet, 0.7f * smoothstep(0.55f, 0.8f, cloud));
+        // Streaks: noise stretched along u, kept only at its crests.
+        const float streak = fractalNoise(u * 3, v * 12, 3, 3, 211);
+        const float lamp = smoothstep(0.58f, 0.78f, streak);
+        const float warmth = fractalNoise(u * 2, v * 2, 2, 2, 307);
+        c = added(c, scaled(mix(kEmber, kGold, warmth), 0.85f * lamp * lamp));
+        // Stars: one candidate per cell of a 48 × 48 lattice, a few of them lit.
+        const float gu = u * 48, gv = v * 48;
+        const int cu = int(gu), cv = int(gv);
+        const std::uint32_t h = hash(cu, cv, 401);
+        if ((h & 15) == 0) {
+            const float su = float((h >> 8) & 255) / 255.0f * 0.6f + 0.2f;
+            const float sv = float((h >> 16) & 255) / 255.0f * 0.6f + 0.2f;
+            const float du = gu - float(cu) - su, dv = gv - float(cv) - sv;
+            const float star = std::exp(-(du * du + dv * dv) * 60.0f);
+            c = added(c, scaled(kPaper, 0.9f * star));
+        }
+        return c;
+    });
+}
+
 // Tunnel panels: dark ribs with glowing frost seams and a warm band.
 void drawTunnel(Canvas& canvas)
 {
@@ -183,7 +212,7 @@ std::vector<ScenePicture> pictures()
 {
     return {
         {"data/art/noise.jpg", 256, drawNoise},   {"data/art/sheen.jpg", 256, drawSheen},
-        {"data/art/pool.jpg", 256, drawPool},     {"data/art/beam.jpg", 64, drawBeam},     {"data/art/tunnel-panel.jpg", 256, drawTunnel},
+        {"data/art/pool.jpg", 256, drawPool},     {"data/art/water-sky.jpg", 512, drawWaterSky},     {"data/art/beam.jpg", 64, drawBeam},     {"data/art/tunnel-panel.jpg", 256, drawTunnel},
         {"data/art/stone.jpg", 256, drawStone},   {"data/art/fire-city.jpg", 512, drawFireCity},
     };
 }
