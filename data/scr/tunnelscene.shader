@@ -33,7 +33,33 @@ Image {
 }
 
 Image {
-	Info "a light's beam, faint frost glow, JPEG"
+	Info "a light's body: cream core burning into amber, JPEG"
+	Type 2D
+	Format RGB
+	Name "light-core.jpg"
+	Alias "lightcore"
+	State {
+		Wrap WRAP_S_CLAMP_T
+		Filter LINEAR
+		Mipmap LINEAR_LINEAR
+	}
+}
+
+Image {
+	Info "speed streaks for the tunnel overlay, black is clear, JPEG"
+	Type 2D
+	Format RGB
+	Name "tunnel-streaks.jpg"
+	Alias "tunnelstreaks"
+	State {
+		Wrap WRAP_S_WRAP_T
+		Filter LINEAR
+		Mipmap LINEAR_LINEAR
+	}
+}
+
+Image {
+	Info "a light's beam, faint amber glow, JPEG"
 	Type 2D
 	Format RGB
 	Name "beam.jpg"
@@ -62,7 +88,7 @@ Shader {
 	}
 }
 
-; Cones of light: a faint frost glow added to the picture, shell over shell, never hiding what
+; Cones of light: a faint amber glow added to the picture, shell over shell, never hiding what
 ; lies behind.
 Shader {
 	Name "vol_light"
@@ -89,16 +115,56 @@ Shader {
 	}
 }
 
-; The lights' bodies: glowing frost, the same however the tunnel's lights fall on them.
+; The lights' bodies: a glowing core added to the picture (the scene draws them unlit), so a
+; body close to the camera burns bright without hiding the tube behind it.
 Shader {
 	Name "TunnelLightBody"
 	Material {
+		Enable no
+		Diffuse 1 1 1 1
+	}
+	Blend {
 		Enable yes
-		Ambient 0 0 0 1
-		Diffuse 0 0 0 1
-		Specular 0 0 0 1
-		Emission 0.62 0.90 0.98 1
-		Shininess 1
+		Lighting no
+		Src ONE
+		Dst ONE
+	}
+	ZBuffer {
+		Enable yes
+		Write no
+	}
+	Cull {
+		Enable no
+	}
+	Texture {
+		Image "lightcore"
+		TexUnit UNIT0
+	}
+}
+
+; The overlay tube of streaks rushing past: added over the whole picture, never depth-tested.
+Shader {
+	Name "TunnelStreaks"
+	Material {
+		Enable no
+		Diffuse 1 1 1 1
+	}
+	Blend {
+		Enable yes
+		Lighting no
+		Src ONE
+		Dst ONE
+	}
+	ZBuffer {
+		Enable no
+		Write no
+	}
+	Cull {
+		Enable no
+	}
+	Texture {
+		Image "tunnelstreaks"
+		TexUnit UNIT0
 	}
 }
 

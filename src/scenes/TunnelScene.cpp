@@ -122,9 +122,11 @@ void TunnelScene::render()
     tunnelMetaballs->bind();
     drawClusters(frustum, t);
     tunnelMetaballs->unbind();
-    glDisable(GL_LIGHTING);
-    drawLights(frustum, t);
     glColor3f(1.0f, 1.0f, 1.0f);
     scene.render(camera);
+    // The lights' shells add light and write no depth, so they come after the opaque tube:
+    // drawn before it, its walls would paint over every shell and leave only the bodies.
+    glDisable(GL_LIGHTING);
+    drawLights(frustum, t);
     popSceneState();
 }

@@ -360,6 +360,9 @@ std::vector<MeshAsset> assets()
              Shape s = tube(160, 32, kTunnelRadius, tunnelPath, "TunnelWall");
              for (auto& tri : s.triangles)
                  std::swap(tri[1], tri[2]);
+             // The panel picture repeats 60 times along the tube and 4 times around it.
+             for (MeshTexCoord& uv : s.uvs)
+                 uv = {uv.u * 60.0f, uv.v * 4.0f};
              return s;
          }},
         // The light's body: a slim cone whose growing, fading shells make the beam.

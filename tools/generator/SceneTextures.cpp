@@ -135,27 +135,61 @@ void drawWaterSky(Canvas& canvas)
     });
 }
 
-// Tunnel panels: dark ribs with glowing frost seams and a warm band.
+// Tunnel panels, repeated along and around the tube (u along it, v around): violet plates
+// between dark ribs, a frost seam glowing in each rib and an amber strip lamp down the middle
+// of every panel, so the rings rush past and the strips lead the eye down the tube.
 void drawTunnel(Canvas& canvas)
 {
     shade(canvas, [](float u, float v) {
-        const float seam = std::exp(-std::pow(std::fmod(u * 4, 1.0f) - 0.5f, 2.0f) * 900.0f);
-        const float band = std::exp(-std::pow(v - 0.5f, 2.0f) * 400.0f);
+        const float ru = std::fmod(u * 2, 1.0f);  // two ribs per picture along the tube
+        const float rib = smoothstep(0.08f, 0.0f, std::fmin(ru, 1 - ru));
+        const float seam = std::exp(-std::pow(ru - 0.5f, 2.0f) * 1600.0f);
         const float grit = fractalNoise(u * 16, v * 16, 3, 16, 5);
-        Colour c = mix(kNight, kIndigo, 0.6f * grit);
-        c = added(c, scaled(kFrost, 0.9f * seam));
-        return added(c, scaled(kEmber, 0.5f * band));
+        const float plate = 0.75f + 0.25f * smoothstep(0.0f, 0.5f, std::fmin(std::fmin(ru, 1 - ru), std::fmin(v, 1 - v)) * 8.0f);
+        Colour c = mix(kIndigo, kViolet, 0.35f + 0.4f * grit);
+        c = scaled(c, plate);
+        c = mix(c, kNight, 0.85f * rib);
+        c = added(c, scaled(kFrost, 0.8f * seam));
+        const float strip = std::exp(-std::pow(v - 0.5f, 2.0f) * 900.0f) * (1 - rib);
+        return added(c, scaled(mix(kEmber, kGold, 0.4f), 0.9f * strip));
     });
 }
 
-// A light's beam: a faint frost glow, brightest along the cone's axis row and fading towards
-// its open end, so that two dozen shells added over each other stay below white.
+// A light's beam (u around the cone, v from its body to its open end): warm amber glow fading
+// towards the open end. Two dozen shells add up over each other, so one shell stays faint.
 void drawBeam(Canvas& canvas)
 {
     shade(canvas, [](float u, float v) {
         const float along = 1 - smoothstep(0.0f, 1.0f, v);
         const float flicker = 0.8f + 0.2f * fractalNoise(u * 8, v * 2, 2, 8, 47);
-        return scaled(mix(kFrost, kPaper, 0.3f * along), 0.14f * (0.35f + 0.65f * along) * flicker);
+        return scaled(mix(kEmber, kGold, 0.6f * along), 0.3f * (0.25f + 0.75f * along) * flicker);
+    });
+}
+
+// A light's body: a cream-white core burning into amber at its open end.
+void drawLightCore(Canvas& canvas)
+{
+    shade(canvas, [](float, float v) {
+        const float heat = 1 - smoothstep(0.0f, 1.0f, v);
+        return scaled(mix(kEmber, kPaper, heat), 0.2f + 0.45f * heat);
+    });
+}
+
+// Speed streaks for the tunnel overlay (u around the tube, v along it), added to the picture so
+// black is clear: thin frost and amber lines of varying length and brightness.
+void drawTunnelStreaks(Canvas& canvas)
+{
+    shade(canvas, [](float u, float v) {
+        const int lane = int(u * 64);
+        const std::uint32_t h = hash(lane, 0, 613);
+        const float centre = (float(lane) + 0.5f) / 64.0f;
+        const float across = std::exp(-std::pow((u - centre) * 64.0f * 2.2f, 2.0f));
+        const float phase = float(h & 255) / 255.0f, length = 0.15f + 0.35f * float((h >> 8) & 255) / 255.0f;
+        const float w = std::fmod(v + phase, 1.0f);
+        const float run = smoothstep(0.0f, 0.05f, w) * smoothstep(length, length * 0.4f, w);
+        const float bright = (h >> 16 & 3) == 0 ? 0.0f : 0.25f + 0.75f * float((h >> 18) & 255) / 255.0f;
+        const Colour tint = (h >> 26 & 3) == 0 ? kEmber : kFrost;
+        return scaled(tint, 0.8f * across * run * bright);
     });
 }
 
@@ -211,9 +245,16 @@ float fractalNoise(float x, float y, int octaves, int period, std::uint32_t seed
 std::vector<ScenePicture> pictures()
 {
     return {
-        {"data/art/noise.jpg", 256, drawNoise},   {"data/art/sheen.jpg", 256, drawSheen},
-        {"data/art/pool.jpg", 256, drawPool},     {"data/art/water-sky.jpg", 512, drawWaterSky},     {"data/art/beam.jpg", 64, drawBeam},     {"data/art/tunnel-panel.jpg", 256, drawTunnel},
-        {"data/art/stone.jpg", 256, drawStone},   {"data/art/fire-city.jpg", 512, drawFireCity},
+        {"data/art/noise.jpg", 256, drawNoise},
+        {"data/art/sheen.jpg", 256, drawSheen},
+        {"data/art/pool.jpg", 256, drawPool},
+        {"data/art/water-sky.jpg", 512, drawWaterSky},
+        {"data/art/beam.jpg", 64, drawBeam},
+        {"data/art/light-core.jpg", 64, drawLightCore},
+        {"data/art/tunnel-streaks.jpg", 256, drawTunnelStreaks},
+        {"data/art/tunnel-panel.jpg", 256, drawTunnel},
+        {"data/art/stone.jpg", 256, drawStone},
+        {"data/art/fire-city.jpg", 512, drawFireCity},
     };
 }
 
