@@ -9,7 +9,7 @@ Image {
 	State {
 		Wrap CLAMP_EDGE_S_CLAMP_EDGE_T
 		Filter LINEAR
-		Mipmap LINEAR_LINEAR
+		Mipmap LINEAR_NEAREST
 		Apply {
 			Mode ADD
 		}
@@ -28,7 +28,7 @@ Image {
 	State {
 		Wrap WRAP_S_WRAP_T
 		Filter LINEAR
-		Mipmap LINEAR_LINEAR
+		Mipmap LINEAR_NEAREST
 	}
 }
 
@@ -41,7 +41,7 @@ Image {
 	State {
 		Wrap WRAP_S_CLAMP_T
 		Filter LINEAR
-		Mipmap LINEAR_LINEAR
+		Mipmap LINEAR_NEAREST
 	}
 }
 
@@ -54,7 +54,7 @@ Image {
 	State {
 		Wrap WRAP_S_WRAP_T
 		Filter LINEAR
-		Mipmap LINEAR_LINEAR
+		Mipmap LINEAR_NEAREST
 	}
 }
 
@@ -67,11 +67,12 @@ Image {
 	State {
 		Wrap WRAP_S_CLAMP_T
 		Filter LINEAR
-		Mipmap LINEAR_LINEAR
+		Mipmap LINEAR_NEAREST
 	}
 }
 
-; The tube: dark panels whose seams glow.
+; The tube: violet panels whose seams glow, seen from inside only (the outside of a bend
+; beyond the walls never needs drawing).
 Shader {
 	Name "TunnelWall"
 	Material {
@@ -81,6 +82,11 @@ Shader {
 		Specular 0.5 0.5 0.6 1
 		Emission 0.10 0.08 0.16 1
 		Shininess 20
+	}
+	Cull {
+		Enable yes
+		Function BACK
+		Winding CCW
 	}
 	Texture {
 		Image "tunnelpanel"

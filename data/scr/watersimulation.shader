@@ -10,7 +10,7 @@ Image {
 	State {
 		Wrap CLAMP_EDGE_S_CLAMP_EDGE_T
 		Filter LINEAR
-		Mipmap LINEAR_LINEAR
+		Mipmap LINEAR_NEAREST
 		Apply {
 			Mode ADD
 		}
@@ -29,7 +29,7 @@ Image {
 	State {
 		Wrap WRAP_S_WRAP_T
 		Filter LINEAR
-		Mipmap LINEAR_LINEAR
+		Mipmap LINEAR_NEAREST
 	}
 }
 
@@ -46,7 +46,7 @@ Image {
 	State {
 		Wrap WRAP_S_WRAP_T
 		Filter LINEAR
-		Mipmap LINEAR_LINEAR
+		Mipmap LINEAR_NEAREST
 		Apply {
 			Mode REPLACE
 		}
@@ -70,7 +70,7 @@ Image {
 	State {
 		Wrap WRAP_S_WRAP_T
 		Filter LINEAR
-		Mipmap LINEAR_LINEAR
+		Mipmap LINEAR_NEAREST
 		Apply {
 			Mode COMBINE
 			Func.RGB INTERPOLATE

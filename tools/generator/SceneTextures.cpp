@@ -171,7 +171,7 @@ void drawLightCore(Canvas& canvas)
 {
     shade(canvas, [](float, float v) {
         const float heat = 1 - smoothstep(0.0f, 1.0f, v);
-        return scaled(mix(kEmber, kPaper, heat), 0.2f + 0.45f * heat);
+        return scaled(mix(kEmber, kPaper, heat), 0.12f + 0.33f * heat);
     });
 }
 
