@@ -46,6 +46,19 @@ Image {
 }
 
 Image {
+	Info "the tunnel's way out: a warm glare, JPEG"
+	Type 2D
+	Format RGB
+	Name "tunnel-exit.jpg"
+	Alias "tunnelexit"
+	State {
+		Wrap WRAP_S_CLAMP_T
+		Filter LINEAR
+		Mipmap LINEAR_NEAREST
+	}
+}
+
+Image {
 	Info "speed streaks for the tunnel overlay, black is clear, JPEG"
 	Type 2D
 	Format RGB
@@ -170,6 +183,23 @@ Shader {
 	}
 	Texture {
 		Image "tunnelstreaks"
+		TexUnit UNIT0
+	}
+}
+
+; The way out at the far end of the tube: a warm glare, the same whatever light falls on it.
+Shader {
+	Name "TunnelExit"
+	Material {
+		Enable yes
+		Ambient 0 0 0 1
+		Diffuse 0 0 0 1
+		Specular 0 0 0 1
+		Emission 1 1 1 1
+		Shininess 1
+	}
+	Texture {
+		Image "tunnelexit"
 		TexUnit UNIT0
 	}
 }

@@ -175,6 +175,16 @@ void drawLightCore(Canvas& canvas)
     });
 }
 
+// The tunnel's way out (v from the centre of the disc to its rim): a cream-white glare that
+// cools through gold into amber at the tube's wall.
+void drawTunnelExit(Canvas& canvas)
+{
+    shade(canvas, [](float, float v) {
+        const Colour c = v < 0.5f ? mix(kPaper, kGold, v * 2) : mix(kGold, kEmber, v * 2 - 1);
+        return scaled(c, 1.0f - 0.45f * smoothstep(0.3f, 1.0f, v));
+    });
+}
+
 // Speed streaks for the tunnel overlay (u around the tube, v along it), added to the picture so
 // black is clear: thin frost and amber lines of varying length and brightness.
 void drawTunnelStreaks(Canvas& canvas)
@@ -251,6 +261,7 @@ std::vector<ScenePicture> pictures()
         {"data/art/water-sky.jpg", 512, drawWaterSky},
         {"data/art/beam.jpg", 64, drawBeam},
         {"data/art/light-core.jpg", 64, drawLightCore},
+        {"data/art/tunnel-exit.jpg", 64, drawTunnelExit},
         {"data/art/tunnel-streaks.jpg", 256, drawTunnelStreaks},
         {"data/art/tunnel-panel.jpg", 256, drawTunnel},
         {"data/art/stone.jpg", 256, drawStone},
