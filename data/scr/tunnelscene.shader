@@ -59,19 +59,6 @@ Image {
 }
 
 Image {
-	Info "speed streaks for the tunnel overlay, black is clear, JPEG"
-	Type 2D
-	Format RGB
-	Name "tunnel-streaks.jpg"
-	Alias "tunnelstreaks"
-	State {
-		Wrap WRAP_S_WRAP_T
-		Filter LINEAR
-		Mipmap LINEAR_NEAREST
-	}
-}
-
-Image {
 	Info "a light's beam, faint amber glow, JPEG"
 	Type 2D
 	Format RGB
@@ -161,28 +148,24 @@ Shader {
 	}
 }
 
-; The overlay tube of streaks rushing past: added over the whole picture, never depth-tested.
+; Embers: the show's glow sprite, its alpha shaping the spark, added to the picture.
 Shader {
-	Name "TunnelStreaks"
-	Material {
-		Enable no
-		Diffuse 1 1 1 1
-	}
+	Name "TunnelEmber"
 	Blend {
 		Enable yes
 		Lighting no
-		Src ONE
+		Src SRC_ALPHA
 		Dst ONE
 	}
 	ZBuffer {
-		Enable no
+		Enable yes
 		Write no
 	}
 	Cull {
 		Enable no
 	}
 	Texture {
-		Image "tunnelstreaks"
+		Image "glow"
 		TexUnit UNIT0
 	}
 }

@@ -19,7 +19,9 @@
 #include "scenes/Vizidedar.h"
 #include "scenes/WaterSimulation.h"
 #include "scenes/WaterSurface.h"
-#include "effects/TunnelEffect.h"
+#include "effects/ParticleEffect.h"
+#include "particles/ParticleRenderer.h"
+#include "particles/ParticleSystem.h"
 #include "scenegraph/Camera.h"
 #include "texture/Texture.h"
 #include "script/ImageScriptException.h"
@@ -454,22 +456,25 @@ TEST_F(SceneLoading, TheWaterSkyStaysInFrontOfItsProjectorAlongTheCameraPath)
     EXPECT_TRUE(water.release());
 }
 
-// The tunnel's own script: every layer finds its material in the scene's materials (a name
-// that is not found would make the streak tube draw untextured and opaque over the flight).
+// The tunnel's own script: every particle layer finds its material in the scene's materials (a
+// name that is not found would draw the sparks as plain opaque squares) and plays inside the
+// scene's window.
 TEST_F(SceneLoading, TheTunnelsOwnLayersFindTheirMaterials)
 {
     ShowFolder show;
     TunnelScene tunnel;
     ASSERT_TRUE(tunnel.prepare());
-    int tubes = 0;
-    for (const auto& effect : show.timeline().pending())
-        if (auto* tube = dynamic_cast<TunnelEffect*>(effect.get())) {
-            ++tubes;
-            EXPECT_TRUE(tube->material) << tube->name;
-            EXPECT_GE(tube->start, tunnel.start) << tube->name;
-            EXPECT_LE(tube->end, tunnel.end) << tube->name;
+    int systems = 0;
+    for (const auto& effect : show.timeline().pending()) {
+        EXPECT_GE(effect->start, tunnel.start) << effect->name;
+        EXPECT_LE(effect->end, tunnel.end) << effect->name;
+        if (auto* particles = dynamic_cast<ParticleEffect*>(effect.get())) {
+            ++systems;
+            ASSERT_TRUE(particles->system && particles->system->renderer) << particles->name;
+            EXPECT_NE(particles->system->renderer->material(), nullptr) << particles->name;
         }
-    EXPECT_GE(tubes, 1);
+    }
+    EXPECT_GE(systems, 1);
     EXPECT_TRUE(show.boxes.empty());
     EXPECT_TRUE(tunnel.release());
 }

@@ -185,24 +185,6 @@ void drawTunnelExit(Canvas& canvas)
     });
 }
 
-// Speed streaks for the tunnel overlay (u around the tube, v along it), added to the picture so
-// black is clear: thin frost and amber lines of varying length and brightness.
-void drawTunnelStreaks(Canvas& canvas)
-{
-    shade(canvas, [](float u, float v) {
-        const int lane = int(u * 64);
-        const std::uint32_t h = hash(lane, 0, 613);
-        const float centre = (float(lane) + 0.5f) / 64.0f;
-        const float across = std::exp(-std::pow((u - centre) * 64.0f * 2.2f, 2.0f));
-        const float phase = float(h & 255) / 255.0f, length = 0.15f + 0.35f * float((h >> 8) & 255) / 255.0f;
-        const float w = std::fmod(v + phase, 1.0f);
-        const float run = smoothstep(0.0f, 0.05f, w) * smoothstep(length, length * 0.4f, w);
-        const float bright = (h >> 16 & 3) == 0 ? 0.0f : 0.25f + 0.75f * float((h >> 18) & 255) / 255.0f;
-        const Colour tint = (h >> 26 & 3) == 0 ? kEmber : kFrost;
-        return scaled(tint, 0.8f * across * run * bright);
-    });
-}
-
 // Cellar stone: irregular blocks with soft mortar, stained violet and ember.
 void drawStone(Canvas& canvas)
 {
@@ -262,7 +244,6 @@ std::vector<ScenePicture> pictures()
         {"data/art/beam.jpg", 64, drawBeam},
         {"data/art/light-core.jpg", 64, drawLightCore},
         {"data/art/tunnel-exit.jpg", 64, drawTunnelExit},
-        {"data/art/tunnel-streaks.jpg", 256, drawTunnelStreaks},
         {"data/art/tunnel-panel.jpg", 256, drawTunnel},
         {"data/art/stone.jpg", 256, drawStone},
         {"data/art/fire-city.jpg", 512, drawFireCity},
