@@ -9,7 +9,7 @@ Image {
 	State {
 		Wrap CLAMP_EDGE_S_CLAMP_EDGE_T
 		Filter LINEAR
-		Mipmap LINEAR_LINEAR
+		Mipmap LINEAR_NEAREST
 		Apply {
 			Mode ADD
 		}
@@ -28,12 +28,38 @@ Image {
 	State {
 		Wrap WRAP_S_WRAP_T
 		Filter LINEAR
-		Mipmap LINEAR_LINEAR
+		Mipmap LINEAR_NEAREST
 	}
 }
 
 Image {
-	Info "a light's beam, faint frost glow, JPEG"
+	Info "a light's body: cream core burning into amber, JPEG"
+	Type 2D
+	Format RGB
+	Name "light-core.jpg"
+	Alias "lightcore"
+	State {
+		Wrap WRAP_S_CLAMP_T
+		Filter LINEAR
+		Mipmap LINEAR_NEAREST
+	}
+}
+
+Image {
+	Info "the tunnel's way out: a warm glare, JPEG"
+	Type 2D
+	Format RGB
+	Name "tunnel-exit.jpg"
+	Alias "tunnelexit"
+	State {
+		Wrap WRAP_S_CLAMP_T
+		Filter LINEAR
+		Mipmap LINEAR_NEAREST
+	}
+}
+
+Image {
+	Info "a light's beam, faint amber glow, JPEG"
 	Type 2D
 	Format RGB
 	Name "beam.jpg"
@@ -41,11 +67,12 @@ Image {
 	State {
 		Wrap WRAP_S_CLAMP_T
 		Filter LINEAR
-		Mipmap LINEAR_LINEAR
+		Mipmap LINEAR_NEAREST
 	}
 }
 
-; The tube: dark panels whose seams glow.
+; The tube: violet panels whose seams glow, seen from inside only (the outside of a bend
+; beyond the walls never needs drawing).
 Shader {
 	Name "TunnelWall"
 	Material {
@@ -56,13 +83,18 @@ Shader {
 		Emission 0.10 0.08 0.16 1
 		Shininess 20
 	}
+	Cull {
+		Enable yes
+		Function BACK
+		Winding CCW
+	}
 	Texture {
 		Image "tunnelpanel"
 		TexUnit UNIT0
 	}
 }
 
-; Cones of light: a faint frost glow added to the picture, shell over shell, never hiding what
+; Cones of light: a faint amber glow added to the picture, shell over shell, never hiding what
 ; lies behind.
 Shader {
 	Name "vol_light"
@@ -89,16 +121,69 @@ Shader {
 	}
 }
 
-; The lights' bodies: glowing frost, the same however the tunnel's lights fall on them.
+; The lights' bodies: a glowing core added to the picture (the scene draws them unlit), so a
+; body close to the camera burns bright without hiding the tube behind it.
 Shader {
 	Name "TunnelLightBody"
+	Material {
+		Enable no
+		Diffuse 1 1 1 1
+	}
+	Blend {
+		Enable yes
+		Lighting no
+		Src ONE
+		Dst ONE
+	}
+	ZBuffer {
+		Enable yes
+		Write no
+	}
+	Cull {
+		Enable no
+	}
+	Texture {
+		Image "lightcore"
+		TexUnit UNIT0
+	}
+}
+
+; Embers: the show's glow sprite, its alpha shaping the spark, added to the picture.
+Shader {
+	Name "TunnelEmber"
+	Blend {
+		Enable yes
+		Lighting no
+		Src SRC_ALPHA
+		Dst ONE
+	}
+	ZBuffer {
+		Enable yes
+		Write no
+	}
+	Cull {
+		Enable no
+	}
+	Texture {
+		Image "glow"
+		TexUnit UNIT0
+	}
+}
+
+; The way out at the far end of the tube: a warm glare, the same whatever light falls on it.
+Shader {
+	Name "TunnelExit"
 	Material {
 		Enable yes
 		Ambient 0 0 0 1
 		Diffuse 0 0 0 1
 		Specular 0 0 0 1
-		Emission 0.62 0.90 0.98 1
+		Emission 1 1 1 1
 		Shininess 1
+	}
+	Texture {
+		Image "tunnelexit"
+		TexUnit UNIT0
 	}
 }
 

@@ -10,7 +10,7 @@ Image {
 	State {
 		Wrap CLAMP_EDGE_S_CLAMP_EDGE_T
 		Filter LINEAR
-		Mipmap LINEAR_LINEAR
+		Mipmap LINEAR_NEAREST
 		Apply {
 			Mode ADD
 		}
@@ -29,10 +29,38 @@ Image {
 	State {
 		Wrap WRAP_S_WRAP_T
 		Filter LINEAR
-		Mipmap LINEAR_LINEAR
+		Mipmap LINEAR_NEAREST
 	}
 }
 
+; What the water mirrors: a tileable night sky with amber lamp streaks. Its coordinates are the
+; surface points themselves (x and z across the pool, the ripple height y pushing them about);
+; the surface's projective matrix on unit 0 turns them into a picture that slides as the camera
+; moves and wobbles with every wave.
+Image {
+	Info "the sky mirrored by the water, tileable, JPEG"
+	Type 2D
+	Format RGB
+	Name "water-sky.jpg"
+	Alias "watersky"
+	State {
+		Wrap WRAP_S_WRAP_T
+		Filter LINEAR
+		Mipmap LINEAR_NEAREST
+		Apply {
+			Mode REPLACE
+		}
+		Envmap {
+			Mode OBJECT
+			PlaneS 0.8 9 0 0
+			PlaneT 0 9 0.8 0
+		}
+	}
+}
+
+; The pool unfolded, seen through the water on unit 1 along the refracted rays. Unit 1 mixes it
+; with the mirrored sky of unit 0 by the surface's view-angle shade (the Fresnel term: little
+; mirror looking straight down, mostly mirror at a grazing view).
 Image {
 	Info "the pool unfolded: floor in the centre, walls around it, with caustics, JPEG"
 	Type 2D
@@ -42,14 +70,28 @@ Image {
 	State {
 		Wrap WRAP_S_WRAP_T
 		Filter LINEAR
-		Mipmap LINEAR_LINEAR
+		Mipmap LINEAR_NEAREST
+		Apply {
+			Mode COMBINE
+			Func.RGB INTERPOLATE
+			Src0.RGB TEXTURE0
+			Op0.RGB SRC_COLOR
+			Src1.RGB TEXTURE
+			Op1.RGB SRC_COLOR
+			Src2.RGB PRIMARY_COLOR
+			Op2.RGB SRC_COLOR
+		}
 	}
 }
 
-; The water: the refracted pool picture on unit 1 (the surface sends its coordinates there),
-; shaded by the surface's view-angle colour.
+; The water: the mirrored sky on unit 0, the refracted pool on unit 1 (the surface sends its
+; coordinates there), mixed by the surface's view-angle shade.
 Shader {
 	Name "WaterShader"
+	Texture {
+		Image "watersky"
+		TexUnit UNIT0
+	}
 	Texture {
 		Image "pool"
 		TexUnit UNIT1

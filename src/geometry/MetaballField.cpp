@@ -149,6 +149,11 @@ void MetaballField::render(float iso)
 {
     vertices_.clear();
     polygonise(iso, vertices_);
+    drawLast();
+}
+
+void MetaballField::drawLast()
+{
     if (vertices_.empty())
         return;
     glVertexPointer(3, GL_FLOAT, sizeof(MetaballVertex), &vertices_[0].position);

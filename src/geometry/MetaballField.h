@@ -39,6 +39,9 @@ public:
     // Polygonises and draws the triangles through vertex arrays, in order; the caller sets the
     // material, transform and lighting.
     void render(float iso);
+    // Draws the triangles of the last render again (the same field drawn at several places
+    // needs polygonising once); nothing before the first render.
+    void drawLast();
 
     int cells() const { return n_; }
     int pointCount() const { return points_; }

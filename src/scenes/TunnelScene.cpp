@@ -86,7 +86,11 @@ int TunnelScene::drawClusters(const Frustum& frustum, float t)
             glRotatef(t * 0.034906585f, turnAxes[i][0], turnAxes[i][1], turnAxes[i][2]);
             glTranslatef(offsets[i][0], offsets[i][1], offsets[i][2]);
         }
-        field.render(1.0f);
+        // The four clusters are one blob: polygonised for the first drawn, drawn again after.
+        if (drawn == 0)
+            field.render(1.0f);
+        else
+            field.drawLast();
         glPopMatrix();
         ++drawn;
     }
@@ -122,9 +126,11 @@ void TunnelScene::render()
     tunnelMetaballs->bind();
     drawClusters(frustum, t);
     tunnelMetaballs->unbind();
-    glDisable(GL_LIGHTING);
-    drawLights(frustum, t);
     glColor3f(1.0f, 1.0f, 1.0f);
     scene.render(camera);
+    // The lights' shells add light and write no depth, so they come after the opaque tube:
+    // drawn before it, its walls would paint over every shell and leave only the bodies.
+    glDisable(GL_LIGHTING);
+    drawLights(frustum, t);
     popSceneState();
 }

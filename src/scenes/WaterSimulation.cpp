@@ -1,5 +1,6 @@
 #include "scenes/WaterSimulation.h"
 
+#include "core/ExtensionRegistry.h"
 #include "core/GL.h"
 #include "core/PBuffer.h"
 #include "material/Material.h"
@@ -154,6 +155,10 @@ void WaterSimulation::drawScene()
     const Frustum frustum = camera->frustumPlanes();
     if (surface && !frustum.outside({{0.0f, 0.0f, 0.0f}, kSurfaceRadius})) {
         glColor3f(1.0f, 1.0f, 1.0f);
+        // Unit 0 generates only s and t; r and q are the unit's current coordinate, pinned here
+        // at 0 and 1 so the projective matrix sees a point whatever was drawn before.
+        if (ext::glMultiTexCoord4fARB)
+            ext::glMultiTexCoord4fARB(GL_TEXTURE0_ARB, 0.0f, 0.0f, 0.0f, 1.0f);
         waterShader->bind();
         surface->begin();
         surface->draw(false);

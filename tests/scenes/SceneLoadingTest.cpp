@@ -18,6 +18,12 @@
 #include "scenes/TunnelScene.h"
 #include "scenes/Vizidedar.h"
 #include "scenes/WaterSimulation.h"
+#include "scenes/WaterSurface.h"
+#include "effects/ParticleEffect.h"
+#include "particles/ParticleRenderer.h"
+#include "particles/ParticleSystem.h"
+#include "scenegraph/Camera.h"
+#include "texture/Texture.h"
 #include "script/ImageScriptException.h"
 #include "core/Random.h"
 #include "core/ShowValues.h"
@@ -74,6 +80,7 @@ public:
     }
 
     void remove(const std::string& path) { ASSERT_TRUE(fs::remove(path)) << path; }
+    const EffectTimeline& timeline() const { return timeline_; }
 
     std::vector<Box> boxes;
 
@@ -404,4 +411,70 @@ TEST_F(SceneLoading, TheCellarDrawsItsRoomWithoutARenderTargetAndAddsTheMonitorW
     EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), depthTest);
     PBuffer::instance = saved;
     EXPECT_TRUE(cellar.release());
+}
+
+// The water's mirrored sky: unit 0 gets the surface points through the sky picture's object
+// planes, and the surface's projective matrix divides by their distance in front of its
+// projector. Along the whole camera path every corner of the pool (at any wave height) stays
+// well in front of it, so the picture never tears, and the pool spans a real part of the picture.
+TEST_F(SceneLoading, TheWaterSkyStaysInFrontOfItsProjectorAlongTheCameraPath)
+{
+    ShowFolder show;
+    WaterSimulation water;
+    ASSERT_TRUE(water.prepare());
+    Texture* sky = TextureManager::instance->find("watersky");
+    ASSERT_NE(sky, nullptr);
+    const TextureState& state = sky->state;
+    EXPECT_EQ(state.texGen, kGenObject);
+    auto plane = [](const float (&p)[4], const Vector3& v) { return p[0] * v.x + p[1] * v.y + p[2] * v.z + p[3]; };
+
+    const float h = WaterSimulation::kHalfSize;
+    for (float t = water.start; t <= water.end; t += 0.25f) {
+        water.update(t);
+        Camera* camera = CameraManager::instance->current();
+        ASSERT_NE(camera, nullptr);
+        camera->applyView();
+        Matrix4x4 gl;
+        glGetFloatv(GL_MODELVIEW_MATRIX, gl.m);
+        const Matrix4x4 m = WaterSurface::projectiveTextureMatrix(gl.transposed());
+        float lowS = 1e9f, highS = -1e9f, nearest = 1e9f;
+        for (float x : {-h, h})
+            for (float z : {-h, h})
+                for (float y : {-0.2f, 0.2f}) {
+                    const Vector3 p{x, y, z};
+                    const float a = plane(state.planeS, p), b = plane(state.planeT, p);
+                    // (a, b, 0, 1): unit 0 generates s and t, its r and q are pinned at 0 and 1.
+                    const float w = m.at(3, 0) * a + m.at(3, 1) * b + m.at(3, 3);
+                    const float s = (m.at(0, 0) * a + m.at(0, 1) * b + m.at(0, 3)) / w;
+                    nearest = std::min(nearest, w);
+                    lowS = std::min(lowS, s), highS = std::max(highS, s);
+                }
+        ASSERT_GT(nearest, 2.0f) << "at " << t << " s";
+        EXPECT_GT(highS - lowS, 0.1f) << "at " << t << " s";
+    }
+    TextureManager::instance->release(sky);
+    EXPECT_TRUE(water.release());
+}
+
+// The tunnel's own script: every particle layer finds its material in the scene's materials (a
+// name that is not found would draw the sparks as plain opaque squares) and plays inside the
+// scene's window.
+TEST_F(SceneLoading, TheTunnelsOwnLayersFindTheirMaterials)
+{
+    ShowFolder show;
+    TunnelScene tunnel;
+    ASSERT_TRUE(tunnel.prepare());
+    int systems = 0;
+    for (const auto& effect : show.timeline().pending()) {
+        EXPECT_GE(effect->start, tunnel.start) << effect->name;
+        EXPECT_LE(effect->end, tunnel.end) << effect->name;
+        if (auto* particles = dynamic_cast<ParticleEffect*>(effect.get())) {
+            ++systems;
+            ASSERT_TRUE(particles->system && particles->system->renderer) << particles->name;
+            EXPECT_NE(particles->system->renderer->material(), nullptr) << particles->name;
+        }
+    }
+    EXPECT_GE(systems, 1);
+    EXPECT_TRUE(show.boxes.empty());
+    EXPECT_TRUE(tunnel.release());
 }

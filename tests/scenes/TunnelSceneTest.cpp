@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -96,6 +97,46 @@ TEST_F(TunnelSceneGLTest, OnlyWhatIsInViewIsDrawn)
     const Vector3 cluster = TunnelScene::kClusterPositions[1];
     camera.setClip(1.0f, 40.0f);
     EXPECT_EQ(tunnel.drawClusters(lookingAt(cluster + Vector3{0, 0, -25}, cluster), 150.0f), 1);
+}
+
+// The four clusters are one blob polygonised once a frame: every cluster in view draws all of
+// its triangles, the ones after the first from the first one's polygonisation.
+TEST_F(TunnelSceneGLTest, EveryClusterInViewDrawsTheWholeBlob)
+{
+    std::vector<MetaballVertex> blob;
+    tunnel.field.polygonise(1.0f, blob);
+    ASSERT_FALSE(blob.empty());
+
+    // Far out, seeing all four; a projection wide enough that GL clips nothing of them.
+    camera.setClip(1.0f, 2000.0f);
+    const Frustum all = lookingAt({0, 0, -900}, {0, 0, 0});
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(-1000, 1000, -1000, 1000, -1000, 1000);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    std::vector<GLfloat> feedback(4 << 20);
+    glFeedbackBuffer(GLsizei(feedback.size()), GL_3D, feedback.data());
+    glRenderMode(GL_FEEDBACK);
+    EXPECT_EQ(tunnel.drawClusters(all, 150.0f), 4);
+    const GLint values = glRenderMode(GL_RENDER);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+
+    // Each triangle is a polygon token, its vertex count and three x, y, z vertices.
+    ASSERT_GT(values, 0);
+    std::size_t triangles = 0;
+    for (GLint i = 0; i < values;) {
+        ASSERT_EQ(feedback[std::size_t(i)], GLfloat(GL_POLYGON_TOKEN));
+        const int n = int(feedback[std::size_t(i) + 1]);
+        triangles += n == 3;
+        i += 2 + 3 * n;
+    }
+    EXPECT_EQ(triangles, 4 * blob.size() / 3);
 }
 
 } // namespace

@@ -360,6 +360,21 @@ std::vector<MeshAsset> assets()
              Shape s = tube(160, 32, kTunnelRadius, tunnelPath, "TunnelWall");
              for (auto& tri : s.triangles)
                  std::swap(tri[1], tri[2]);
+             // The panel picture repeats 60 times along the tube and 4 times around it.
+             for (MeshTexCoord& uv : s.uvs)
+                 uv = {uv.u * 60.0f, uv.v * 4.0f};
+             // The way out: a disc across the far end, facing back down the tube, its picture
+             // running from the centre (v = 0) to the rim.
+             const Vector3 end = tunnelPath(1.0f);
+             const Vector3 along = (end - tunnelPath(0.999f)).normalized();
+             const Vector3 b = cross(along, Vector3{0, 1, 0}).normalized(), n = cross(b, along).normalized();
+             s.grid(
+                 32, 4,
+                 [&](float u, float v) {
+                     const float a = u * kTau;
+                     return end + (n * std::cos(a) + b * std::sin(a)) * (kTunnelRadius * v);
+                 },
+                 [along](const Vector3&) { return along * -1.0f; }, "TunnelExit");
              return s;
          }},
         // The light's body: a slim cone whose growing, fading shells make the beam.

@@ -106,27 +106,82 @@ void drawPool(Canvas& canvas)
     });
 }
 
-// Tunnel panels: dark ribs with glowing frost seams and a warm band.
-void drawTunnel(Canvas& canvas)
+// What the water mirrors, tileable both ways (the surface repeats it as the camera moves): a
+// night sky of indigo cloud banks with violet breaks, lamp light broken into amber and copper
+// streaks along the ripples, and a scatter of cream stars.
+void drawWaterSky(Canvas& canvas)
 {
     shade(canvas, [](float u, float v) {
-        const float seam = std::exp(-std::pow(std::fmod(u * 4, 1.0f) - 0.5f, 2.0f) * 900.0f);
-        const float band = std::exp(-std::pow(v - 0.5f, 2.0f) * 400.0f);
-        const float grit = fractalNoise(u * 16, v * 16, 3, 16, 5);
-        Colour c = mix(kNight, kIndigo, 0.6f * grit);
-        c = added(c, scaled(kFrost, 0.9f * seam));
-        return added(c, scaled(kEmber, 0.5f * band));
+        const float cloud = fractalNoise(u * 4, v * 4, 5, 4, 101);
+        Colour c = mix(kNight, kIndigo, smoothstep(0.25f, 0.7f, cloud));
+        c = mix(c, kViolet, 0.7f * smoothstep(0.55f, 0.8f, cloud));
+        // Streaks: noise stretched along u, kept only at its crests.
+        const float streak = fractalNoise(u * 3, v * 12, 3, 3, 211);
+        const float lamp = smoothstep(0.58f, 0.78f, streak);
+        const float warmth = fractalNoise(u * 2, v * 2, 2, 2, 307);
+        c = added(c, scaled(mix(kEmber, kGold, warmth), 0.85f * lamp * lamp));
+        // Stars: one candidate per cell of a 48 × 48 lattice, a few of them lit.
+        const float gu = u * 48, gv = v * 48;
+        const int cu = int(gu), cv = int(gv);
+        const std::uint32_t h = hash(cu, cv, 401);
+        if ((h & 15) == 0) {
+            const float su = float((h >> 8) & 255) / 255.0f * 0.6f + 0.2f;
+            const float sv = float((h >> 16) & 255) / 255.0f * 0.6f + 0.2f;
+            const float du = gu - float(cu) - su, dv = gv - float(cv) - sv;
+            const float star = std::exp(-(du * du + dv * dv) * 60.0f);
+            c = added(c, scaled(kPaper, 0.9f * star));
+        }
+        return c;
     });
 }
 
-// A light's beam: a faint frost glow, brightest along the cone's axis row and fading towards
-// its open end, so that two dozen shells added over each other stay below white.
+// Tunnel panels, repeated along and around the tube (u along it, v around): violet plates
+// between dark ribs, a frost seam glowing in each rib and an amber strip lamp down the middle
+// of every panel, so the rings rush past and the strips lead the eye down the tube.
+void drawTunnel(Canvas& canvas)
+{
+    shade(canvas, [](float u, float v) {
+        const float ru = std::fmod(u * 2, 1.0f);  // two ribs per picture along the tube
+        const float rib = smoothstep(0.08f, 0.0f, std::fmin(ru, 1 - ru));
+        const float seam = std::exp(-std::pow(ru - 0.5f, 2.0f) * 1600.0f);
+        const float grit = fractalNoise(u * 16, v * 16, 3, 16, 5);
+        const float plate = 0.75f + 0.25f * smoothstep(0.0f, 0.5f, std::fmin(std::fmin(ru, 1 - ru), std::fmin(v, 1 - v)) * 8.0f);
+        Colour c = mix(kIndigo, kViolet, 0.35f + 0.4f * grit);
+        c = scaled(c, plate);
+        c = mix(c, kNight, 0.85f * rib);
+        c = added(c, scaled(kFrost, 0.8f * seam));
+        const float strip = std::exp(-std::pow(v - 0.5f, 2.0f) * 900.0f) * (1 - rib);
+        return added(c, scaled(mix(kEmber, kGold, 0.4f), 0.9f * strip));
+    });
+}
+
+// A light's beam (u around the cone, v from its body to its open end): warm amber glow fading
+// towards the open end. Two dozen shells add up over each other, so one shell stays faint.
 void drawBeam(Canvas& canvas)
 {
     shade(canvas, [](float u, float v) {
         const float along = 1 - smoothstep(0.0f, 1.0f, v);
         const float flicker = 0.8f + 0.2f * fractalNoise(u * 8, v * 2, 2, 8, 47);
-        return scaled(mix(kFrost, kPaper, 0.3f * along), 0.14f * (0.35f + 0.65f * along) * flicker);
+        return scaled(mix(kEmber, kGold, 0.6f * along), 0.3f * (0.25f + 0.75f * along) * flicker);
+    });
+}
+
+// A light's body: a cream-white core burning into amber at its open end.
+void drawLightCore(Canvas& canvas)
+{
+    shade(canvas, [](float, float v) {
+        const float heat = 1 - smoothstep(0.0f, 1.0f, v);
+        return scaled(mix(kEmber, kPaper, heat), 0.12f + 0.33f * heat);
+    });
+}
+
+// The tunnel's way out (v from the centre of the disc to its rim): a cream-white glare that
+// cools through gold into amber at the tube's wall.
+void drawTunnelExit(Canvas& canvas)
+{
+    shade(canvas, [](float, float v) {
+        const Colour c = v < 0.5f ? mix(kPaper, kGold, v * 2) : mix(kGold, kEmber, v * 2 - 1);
+        return scaled(c, 1.0f - 0.45f * smoothstep(0.3f, 1.0f, v));
     });
 }
 
@@ -182,9 +237,16 @@ float fractalNoise(float x, float y, int octaves, int period, std::uint32_t seed
 std::vector<ScenePicture> pictures()
 {
     return {
-        {"data/art/noise.jpg", 256, drawNoise},   {"data/art/sheen.jpg", 256, drawSheen},
-        {"data/art/pool.jpg", 256, drawPool},     {"data/art/beam.jpg", 64, drawBeam},     {"data/art/tunnel-panel.jpg", 256, drawTunnel},
-        {"data/art/stone.jpg", 256, drawStone},   {"data/art/fire-city.jpg", 512, drawFireCity},
+        {"data/art/noise.jpg", 256, drawNoise},
+        {"data/art/sheen.jpg", 256, drawSheen},
+        {"data/art/pool.jpg", 256, drawPool},
+        {"data/art/water-sky.jpg", 512, drawWaterSky},
+        {"data/art/beam.jpg", 64, drawBeam},
+        {"data/art/light-core.jpg", 64, drawLightCore},
+        {"data/art/tunnel-exit.jpg", 64, drawTunnelExit},
+        {"data/art/tunnel-panel.jpg", 256, drawTunnel},
+        {"data/art/stone.jpg", 256, drawStone},
+        {"data/art/fire-city.jpg", 512, drawFireCity},
     };
 }
 
