@@ -92,19 +92,8 @@ void GreetingsScene::renderThroughTarget(float t)
     drawText();
     pass.end(target);
 
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    target.bindTexture(GL_TEXTURE0_ARB);
-    grid.draw();
-    {
-        // The undistorted picture over the swirling one, fading in and out.
-        ScreenSpaceMatrices screen;
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glEnable(GL_BLEND);
-        glColor4f(1.0f, 1.0f, 1.0f, (std::sin(1.14f * t) + 1.0f) * 0.5f);
-        drawTargetQuad();
-        glDisable(GL_BLEND);
-    }
-    target.releaseTexture(GL_TEXTURE0_ARB);
+    // The undistorted picture over the swirling one, fading in and out.
+    drawThroughGrid(grid, target, (std::sin(1.14f * t) + 1.0f) * 0.5f);
 }
 
 void GreetingsScene::render()

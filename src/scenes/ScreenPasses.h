@@ -3,6 +3,8 @@
 #pragma once
 #include "core/GL.h"
 
+class DistortionGrid;
+class PBuffer;
 class Texture;
 
 // Projection, model-view and texture matrices pushed and reset to a 640 × 480 orthographic
@@ -15,6 +17,18 @@ public:
     ScreenSpaceMatrices& operator=(const ScreenSpaceMatrices&) = delete;
 };
 
+// For the life of the object: depth test and depth writes off, blending and the rest of the
+// enable, colour-buffer and depth-buffer state restored after. Screen quads lie in front of
+// everything (depth 0 under a less-or-equal test), so the test would only cost a depth read
+// per pixel.
+class ScreenPassState {
+public:
+    ScreenPassState();
+    ~ScreenPassState();
+    ScreenPassState(const ScreenPassState&) = delete;
+    ScreenPassState& operator=(const ScreenPassState&) = delete;
+};
+
 // The 640 × 480 quad with texture (0, 0) at the top left corner, (1, 1) at the bottom right:
 // the orientation of a picture file.
 void drawPictureQuad();
@@ -24,3 +38,10 @@ void drawTargetQuad();
 // The grain picture laid additively over the frame at a brightness that pulses with time t;
 // (u, v) are the drifting offsets, advanced by one step per call.
 void drawNoisePass(Texture& noise, float t, float& u, float& v);
+
+// The render target's picture through `grid`, with the undistorted picture laid over it at
+// opacity `overlay` (times the picture's own alpha). Where the driver combines textures with
+// crossbar sources this is one pass with the picture on units 0 and 1; otherwise the grid and
+// then a blended screen quad (also when `onePass` is false). Both give the same pixels, alpha
+// included.
+void drawThroughGrid(const DistortionGrid& grid, PBuffer& target, float overlay, bool onePass = true);
