@@ -51,10 +51,12 @@ void shade(Canvas& canvas, const std::function<Colour(float, float)>& f)
 Colour scaled(const Colour& c, float s) { return {c.r * s, c.g * s, c.b * s}; }
 Colour added(const Colour& a, const Colour& b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
 
+// Grain: mostly dark with bright flecks, so laid additively over a frame it sparkles rather than
+// washing the picture out (the geometric world adds it to its kept picture every frame).
 void drawNoise(Canvas& canvas)
 {
     shade(canvas, [](float u, float v) {
-        const float n = fractalNoise(u * 8, v * 8, 5, 8, 7);
+        const float n = std::pow(fractalNoise(u * 8, v * 8, 5, 8, 7), 2.4f);
         return Colour{n, n, n};
     });
 }
