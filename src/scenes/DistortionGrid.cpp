@@ -48,11 +48,11 @@ void DistortionGrid::build(int n, bool swirl)
             }
 }
 
-void DistortionGrid::draw() const { drawCells(false); }
+void DistortionGrid::draw() const { drawCells(0); }
 
-void DistortionGrid::drawWithStraightCoords() const { drawCells(true); }
+void DistortionGrid::drawWithStraightCoords(int lastUnit) const { drawCells(lastUnit); }
 
-void DistortionGrid::drawCells(bool straightCoords) const
+void DistortionGrid::drawCells(int lastStraightUnit) const
 {
     if (n_ == 0)
         return;
@@ -75,16 +75,20 @@ void DistortionGrid::drawCells(bool straightCoords) const
         ext::glClientActiveTextureARB(GL_TEXTURE0_ARB);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glTexCoordPointer(2, GL_FLOAT, 0, cornerCoords_.data());
-    if (straightCoords && ext::glClientActiveTextureARB) {
-        ext::glClientActiveTextureARB(GL_TEXTURE1_ARB);
+    if (!ext::glClientActiveTextureARB)
+        lastStraightUnit = 0;
+    for (int unit = 1; unit <= lastStraightUnit; ++unit) {
+        ext::glClientActiveTextureARB(GLenum(GL_TEXTURE0_ARB + unit));
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glTexCoordPointer(2, GL_FLOAT, 0, corners_.data());
     }
     glDrawArrays(GL_QUADS, 0, GLsizei(corners_.size() / 2));
-    if (straightCoords && ext::glClientActiveTextureARB) {
+    for (int unit = 1; unit <= lastStraightUnit; ++unit) {
+        ext::glClientActiveTextureARB(GLenum(GL_TEXTURE0_ARB + unit));
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-        ext::glClientActiveTextureARB(GL_TEXTURE0_ARB);
     }
+    if (lastStraightUnit > 0)
+        ext::glClientActiveTextureARB(GL_TEXTURE0_ARB);
     glPopClientAttrib();
     glPopAttrib();
 

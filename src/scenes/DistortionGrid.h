@@ -20,14 +20,14 @@ public:
     // model-view (both restored after). The caller binds the texture and sets colour and blend.
     void draw() const;
     // The same cells with the undistorted coordinates (the cell corners themselves) on texture
-    // unit 1 as well, for a second stage that mixes in the straight picture.
-    void drawWithStraightCoords() const;
+    // units 1 to `lastUnit` as well, for later stages that mix in straight pictures.
+    void drawWithStraightCoords(int lastUnit = 1) const;
 
     int size() const { return n_; }
     const TexCoord& at(int i, int j) const { return coords_[std::size_t(i * (n_ + 1) + j)]; }
 
 private:
-    void drawCells(bool straightCoords) const;
+    void drawCells(int lastStraightUnit) const;
 
     int n_ = 0;
     std::vector<TexCoord> coords_;

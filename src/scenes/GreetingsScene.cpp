@@ -84,7 +84,7 @@ void GreetingsScene::drawText() const
     font->end2D();
 }
 
-void GreetingsScene::renderThroughTarget(float t)
+void GreetingsScene::renderThroughTarget(float t, const Grain& grain)
 {
     PBuffer& target = *PBuffer::instance;
     pass.begin(target, true);
@@ -92,8 +92,8 @@ void GreetingsScene::renderThroughTarget(float t)
     drawText();
     pass.end(target);
 
-    // The undistorted picture over the swirling one, fading in and out.
-    drawThroughGrid(grid, target, (std::sin(1.14f * t) + 1.0f) * 0.5f);
+    // The undistorted picture over the swirling one, fading in and out, the grain over both.
+    drawThroughGrid(grid, target, (std::sin(1.14f * t) + 1.0f) * 0.5f, &grain);
 }
 
 void GreetingsScene::render()
@@ -101,14 +101,15 @@ void GreetingsScene::render()
     if (!ready())
         return;
     const float t = lastTime;
+    const Grain grain = stepGrain(*noise, t, show::sceneValues.greetingsNoiseU, show::sceneValues.greetingsNoiseV);
     glPushAttrib(GL_ENABLE_BIT | GL_LIGHTING_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_CURRENT_BIT);
     if (PBuffer::instance && PBuffer::instance->created()) {
-        renderThroughTarget(t);
+        renderThroughTarget(t, grain);
     } else {
         // Without a render target: the scene and the text straight on the screen.
         renderSceneGraph();
         drawText();
+        drawGrain(grain);
     }
-    drawNoisePass(*noise, t, show::sceneValues.greetingsNoiseU, show::sceneValues.greetingsNoiseV);
     glPopAttrib();
 }

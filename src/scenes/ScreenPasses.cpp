@@ -52,7 +52,7 @@ void drawPictureQuad() { drawQuad({1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0
 
 void drawTargetQuad() { drawQuad({1.0f, 1.0f, 0.0f, 1.0f, 0.0f, 0.0f, 1.0f, 0.0f}); }
 
-void drawNoisePass(Texture& noise, float t, float& u, float& v)
+Grain stepGrain(Texture& noise, float t, float& u, float& v)
 {
     v += 0.05f;
     if (v >= 1.0f) {
@@ -61,20 +61,42 @@ void drawNoisePass(Texture& noise, float t, float& u, float& v)
         if (u > 1.0f)
             u = 0.0f;
     }
-    const float c = std::sin(8.0f * t) * std::sin(3.4f * t) * 0.1f + 0.15f;
-    ScreenSpaceMatrices screen;
-    ScreenPassState state;
+    return {&noise, std::sin(8.0f * t) * std::sin(3.4f * t) * 0.1f + 0.15f, u, v};
+}
+
+namespace {
+
+// The grain's coordinates drift by (v, u) over the picture orientation of the screen quad.
+void loadGrainMatrix(const Grain& grain, bool fromUnitSquare)
+{
     glMatrixMode(GL_TEXTURE);
     glLoadIdentity();
-    glTranslatef(v, u, 0.0f);
+    glTranslatef(grain.v, grain.u, 0.0f);
+    if (fromUnitSquare) {
+        // Unit-square corners (x, y) to the picture quad's (x, 1 − y).
+        glTranslatef(0.0f, 1.0f, 0.0f);
+        glScalef(1.0f, -1.0f, 1.0f);
+    }
     glMatrixMode(GL_MODELVIEW);
+}
+
+} // namespace
+
+void drawGrain(const Grain& grain)
+{
+    const float c = grain.brightness;
+    ScreenSpaceMatrices screen;
+    ScreenPassState state;
+    loadGrainMatrix(grain, false);
     glBlendFunc(GL_ONE, GL_ONE);
     glEnable(GL_BLEND);
     glColor4f(c, c, c, c);
-    noise.bind(GL_TEXTURE0_ARB);
+    grain.noise->bind(GL_TEXTURE0_ARB);
     drawPictureQuad();
-    noise.unbind(GL_TEXTURE0_ARB);
+    grain.noise->unbind(GL_TEXTURE0_ARB);
 }
+
+void drawNoisePass(Texture& noise, float t, float& u, float& v) { drawGrain(stepGrain(noise, t, u, v)); }
 
 namespace {
 
@@ -111,9 +133,9 @@ void setCombine(const CombineStage& stage)
 //   unit 0: colour D, alpha overlay (the primary colour's alpha) × S.alpha
 //   unit 1: colour S·w + D·(1 − w), alpha w·w + D.alpha·(1 − w)
 // which is what blending the straight quad over the drawn grid writes.
-void drawThroughGridOnePass(const DistortionGrid& grid, PBuffer& target, float overlay)
+void drawThroughGridOnePass(const DistortionGrid& grid, PBuffer& target, float overlay, const Grain* grain)
 {
-    glPushAttrib(GL_TEXTURE_BIT | GL_ENABLE_BIT | GL_CURRENT_BIT);
+    glPushAttrib(GL_TEXTURE_BIT | GL_ENABLE_BIT | GL_CURRENT_BIT | GL_TRANSFORM_BIT);
     target.bindTexture(GL_TEXTURE1_ARB);
     target.bindTexture(GL_TEXTURE0_ARB);
     ext::glActiveTextureARB(GL_TEXTURE0_ARB);
@@ -122,9 +144,29 @@ void drawThroughGridOnePass(const DistortionGrid& grid, PBuffer& target, float o
     ext::glActiveTextureARB(GL_TEXTURE1_ARB);
     setCombine({GL_INTERPOLATE_ARB, {GL_TEXTURE, GL_PREVIOUS_ARB, GL_PREVIOUS_ARB},
                 GL_INTERPOLATE_ARB, {GL_PREVIOUS_ARB, GL_TEXTURE0_ARB, GL_PREVIOUS_ARB}});
+    if (grain) {
+        // Unit 2 adds the grain times its brightness (the unit's constant colour), as the
+        // additive grain pass would over the finished picture.
+        grain->noise->bind(GL_TEXTURE2_ARB);
+        setCombine({GL_MODULATE_ADD_ATI, {GL_TEXTURE, GL_PREVIOUS_ARB, GL_CONSTANT_ARB},
+                    GL_MODULATE_ADD_ATI, {GL_TEXTURE, GL_PREVIOUS_ARB, GL_CONSTANT_ARB}});
+        const float c = grain->brightness;
+        const float constant[4] = {c, c, c, c};
+        glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, constant);
+        glMatrixMode(GL_TEXTURE);
+        glPushMatrix();
+        loadGrainMatrix(*grain, true);
+    }
     ext::glActiveTextureARB(GL_TEXTURE0_ARB);
     glColor4f(1.0f, 1.0f, 1.0f, overlay);
-    grid.drawWithStraightCoords();
+    grid.drawWithStraightCoords(grain ? 2 : 1);
+    if (grain) {
+        ext::glActiveTextureARB(GL_TEXTURE2_ARB);
+        glMatrixMode(GL_TEXTURE);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        grain->noise->unbind(GL_TEXTURE2_ARB);
+    }
     target.releaseTexture(GL_TEXTURE1_ARB);
     target.releaseTexture(GL_TEXTURE0_ARB);
     glPopAttrib();
@@ -132,11 +174,13 @@ void drawThroughGridOnePass(const DistortionGrid& grid, PBuffer& target, float o
 
 } // namespace
 
-void drawThroughGrid(const DistortionGrid& grid, PBuffer& target, float overlay, bool onePass)
+void drawThroughGrid(const DistortionGrid& grid, PBuffer& target, float overlay, const Grain* grain, bool onePass)
 {
-    if (onePass && ext::gl_ARB_texture_env_combine && ext::gl_ARB_texture_env_crossbar && ext::glActiveTextureARB &&
-        ext::glClientActiveTextureARB) {
-        drawThroughGridOnePass(grid, target, overlay);
+    const bool combiners = ext::gl_ARB_texture_env_combine && ext::gl_ARB_texture_env_crossbar &&
+                           ext::glActiveTextureARB && ext::glClientActiveTextureARB &&
+                           (!grain || ext::gl_ATI_texture_env_combine3);
+    if (onePass && combiners) {
+        drawThroughGridOnePass(grid, target, overlay, grain);
         return;
     }
     target.bindTexture(GL_TEXTURE0_ARB);
@@ -151,4 +195,6 @@ void drawThroughGrid(const DistortionGrid& grid, PBuffer& target, float overlay,
         drawTargetQuad();
     }
     target.releaseTexture(GL_TEXTURE0_ARB);
+    if (grain)
+        drawGrain(*grain);
 }

@@ -3,6 +3,7 @@
 #include "scenes/DistortionGrid.h"
 #include "scenes/RenderToTexturePass.h"
 #include "scenes/ScreenPasses.h"
+#include "texture/Texture.h"
 #include "GLFixture.h"
 
 #include <algorithm>
@@ -113,6 +114,7 @@ std::vector<std::uint8_t> readScreen()
 
 TEST_F(ScenesGL, TheGridWithItsOverlayInOnePassGivesThePixelsOfTwoPasses)
 {
+    initTextureExtensions();  // the combiners, as the texture manager finds them at start-up
     std::unique_ptr<PBuffer> buffer(createPBuffer());
     ASSERT_TRUE(buffer && buffer->create(512, 512));
     glViewport(0, 0, 640, 480);
@@ -134,20 +136,29 @@ TEST_F(ScenesGL, TheGridWithItsOverlayInOnePassGivesThePixelsOfTwoPasses)
     glEnable(GL_DEPTH_TEST);
     ASSERT_TRUE(pass.end(*buffer));
 
+    // A grain picture with a gradient and flecks, drifted off its origin.
+    ImageTexture grainPicture;
+    ASSERT_TRUE(grainPicture.allocateImage(8, 8, kPixelRGB));
+    for (int i = 0; i < 8 * 8 * 3; ++i)
+        grainPicture.pixels[std::size_t(i)] = std::uint8_t((i * 37) % 256);
+    float u = 0.3f, v = 0.55f;
+    const Grain grain = stepGrain(grainPicture, 1.0f, u, v);
+
     DistortionGrid grid;
     grid.build(24, true);
-    for (float overlay : {0.0f, 0.35f, 1.0f}) {
+    for (const Grain* withGrain : {static_cast<const Grain*>(nullptr), &grain})
+        for (float overlay : {0.0f, 0.35f, 1.0f}) {
         glClearColor(0.1f, 0.2f, 0.3f, 0.5f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawThroughGrid(grid, *buffer, overlay, false);
+        drawThroughGrid(grid, *buffer, overlay, withGrain, false);
         const std::vector<std::uint8_t> twoPasses = readScreen();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawThroughGrid(grid, *buffer, overlay);
+        drawThroughGrid(grid, *buffer, overlay, withGrain);
         const std::vector<std::uint8_t> onePass = readScreen();
         int worst = 0;
         for (std::size_t i = 0; i < onePass.size(); ++i)
             worst = std::max(worst, std::abs(int(onePass[i]) - int(twoPasses[i])));
-        EXPECT_LE(worst, 2) << "overlay " << overlay;
+        EXPECT_LE(worst, 2) << "overlay " << overlay << (withGrain ? " with grain" : "");
 
         // Nothing of the second texture unit or the combiners stays behind.
         GLint active = 0, mode = 0;
@@ -158,6 +169,11 @@ TEST_F(ScenesGL, TheGridWithItsOverlayInOnePassGivesThePixelsOfTwoPasses)
         EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
         EXPECT_FALSE(glIsEnabled(GL_BLEND));
         EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+        GLint matrixMode = 0, textureDepth = 0;
+        glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
+        EXPECT_EQ(matrixMode, GL_MODELVIEW);
+        glGetIntegerv(GL_TEXTURE_STACK_DEPTH, &textureDepth);
+        EXPECT_EQ(textureDepth, 1);
     }
     glClearColor(0, 0, 0, 1);
     buffer->destroy();
