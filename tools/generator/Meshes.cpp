@@ -265,9 +265,10 @@ Shape creature()
             material);
         return s;
     };
-    return joined({part(16, 10, {1.1f, 0.9f, 4.6f}, {0, 0, 0}, 0.0f, "IntroBoid"),
-                   part(24, 8, {6.5f, 0.3f, 1.7f}, {0, 0.25f, 0.8f}, 0.45f, "IntroBoidWing"),
-                   part(16, 6, {2.4f, 0.22f, 1.0f}, {0, 0.1f, -4.0f}, 0.7f, "IntroBoidWing")});
+    // Fifty of them are drawn every frame, mostly small: a few hundred triangles each.
+    return joined({part(10, 6, {1.1f, 0.9f, 4.6f}, {0, 0, 0}, 0.0f, "IntroBoid"),
+                   part(14, 4, {6.5f, 0.3f, 1.7f}, {0, 0.25f, 0.8f}, 0.45f, "IntroBoidWing"),
+                   part(10, 4, {2.4f, 0.22f, 1.0f}, {0, 0.1f, -4.0f}, 0.7f, "IntroBoidWing")});
 }
 
 // A shape moved by `offset`.
@@ -284,7 +285,7 @@ Shape panoramaLand()
 {
     Shape s;
     s.grid(
-        96, 24,
+        64, 16,
         [](float u, float v) {
             const float a = u * kTau, r = 700.0f * v * v;
             const float hills = std::sin(a * 5.0f + 1.3f) * std::sin(a * 3.0f - r * 0.01f) + 0.5f * std::sin(r * 0.02f + a * 7.0f);
@@ -329,7 +330,7 @@ Shape panoramaSpires()
     std::vector<Shape> parts;
     for (const Spire& sp : spires) {
         Shape spire = lathe(
-            16, 24,
+            12, 18,
             [sp](float v) {
                 const float bulb = std::exp(-std::pow((v - 0.62f) / 0.06f, 2.0f));
                 return std::pair{sp.girth * ((1.0f - v) * (1.0f - v) * 0.9f + 0.12f + 0.9f * bulb) * (v < 0.999f),
