@@ -84,20 +84,38 @@ Shader {
 	}
 }
 
-; The flock: frost darts.
+; The flock: copper bodies with a polished sheen, so the creatures catch the key light across
+; the whole room.
 Shader {
 	Name "IntroBoid"
 	Material {
 		Enable yes
-		Ambient 0.06 0.12 0.16 1
-		Diffuse 0.52 0.84 0.92 1
-		Specular 0.9 0.85 0.75 1
-		Emission 0 0 0 1
-		Shininess 64
+		Ambient 0.22 0.10 0.05 1
+		Diffuse 0.95 0.58 0.28 1
+		Specular 1 0.92 0.75 1
+		Emission 0.10 0.04 0.02 1
+		Shininess 40
+	}
+	Texture {
+		Image "sheen"
+		TexUnit UNIT0
 	}
 }
 
-; The box walls: indigo stone.
+; Their wings and tails: pale cream, lit a little from within so they read against the walls.
+Shader {
+	Name "IntroBoidWing"
+	Material {
+		Enable yes
+		Ambient 0.24 0.21 0.18 1
+		Diffuse 0.96 0.90 0.76 1
+		Specular 0.6 0.55 0.45 1
+		Emission 0.14 0.12 0.10 1
+		Shininess 24
+	}
+}
+
+; The box walls: indigo stone, glowing faintly so the walls the lights miss still show their blocks.
 Shader {
 	Name "IntroWalls"
 	Material {
@@ -105,7 +123,7 @@ Shader {
 		Ambient 0.08 0.07 0.16 1
 		Diffuse 0.42 0.38 0.70 1
 		Specular 0 0 0 1
-		Emission 0 0 0 1
+		Emission 0.10 0.08 0.20 1
 		Shininess 48
 	}
 	Texture {

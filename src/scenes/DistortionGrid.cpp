@@ -48,7 +48,11 @@ void DistortionGrid::build(int n, bool swirl)
             }
 }
 
-void DistortionGrid::draw() const
+void DistortionGrid::draw() const { drawCells(0); }
+
+void DistortionGrid::drawWithStraightCoords(int lastUnit) const { drawCells(lastUnit); }
+
+void DistortionGrid::drawCells(int lastStraightUnit) const
 {
     if (n_ == 0)
         return;
@@ -60,6 +64,10 @@ void DistortionGrid::draw() const
     glPushMatrix();
     glLoadIdentity();
 
+    // The grid covers the screen in front of everything drawn before it; without the depth test
+    // it costs no depth reads or writes.
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_DEPTH_TEST);
     glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(2, GL_FLOAT, 0, corners_.data());
@@ -67,8 +75,22 @@ void DistortionGrid::draw() const
         ext::glClientActiveTextureARB(GL_TEXTURE0_ARB);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glTexCoordPointer(2, GL_FLOAT, 0, cornerCoords_.data());
+    if (!ext::glClientActiveTextureARB)
+        lastStraightUnit = 0;
+    for (int unit = 1; unit <= lastStraightUnit; ++unit) {
+        ext::glClientActiveTextureARB(GLenum(GL_TEXTURE0_ARB + unit));
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, 0, corners_.data());
+    }
     glDrawArrays(GL_QUADS, 0, GLsizei(corners_.size() / 2));
+    for (int unit = 1; unit <= lastStraightUnit; ++unit) {
+        ext::glClientActiveTextureARB(GLenum(GL_TEXTURE0_ARB + unit));
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    }
+    if (lastStraightUnit > 0)
+        ext::glClientActiveTextureARB(GL_TEXTURE0_ARB);
     glPopClientAttrib();
+    glPopAttrib();
 
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();

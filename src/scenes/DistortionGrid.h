@@ -19,11 +19,16 @@ public:
     // One quad per cell across the unit square, in an orthographic 0..1 projection with a reset
     // model-view (both restored after). The caller binds the texture and sets colour and blend.
     void draw() const;
+    // The same cells with the undistorted coordinates (the cell corners themselves) on texture
+    // units 1 to `lastUnit` as well, for later stages that mix in straight pictures.
+    void drawWithStraightCoords(int lastUnit = 1) const;
 
     int size() const { return n_; }
     const TexCoord& at(int i, int j) const { return coords_[std::size_t(i * (n_ + 1) + j)]; }
 
 private:
+    void drawCells(int lastStraightUnit) const;
+
     int n_ = 0;
     std::vector<TexCoord> coords_;
     // The quads as drawn: four corners per cell, i outer, and their texture coordinates.

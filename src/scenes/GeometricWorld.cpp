@@ -37,21 +37,19 @@ bool GeometricWorld::release()
 void GeometricWorld::drawBackdrop(float t)
 {
     ScreenSpaceMatrices screen;
+    ScreenPassState state;
     glMatrixMode(GL_TEXTURE);
     glLoadIdentity();
     glTranslatef(0.5f, 0.5f, 0.0f);
     glScalef(0.25f * std::sin(3.0f * t) + 0.75f, 0.25f * std::cos(4.0f * t) + 0.75f, 1.0f);
     glTranslatef(-0.5f, -0.5f, 0.0f);
     glMatrixMode(GL_MODELVIEW);
-    glDepthMask(GL_FALSE);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 0.125f);
     backdrop->bind(GL_TEXTURE0_ARB);
     drawPictureQuad();
     backdrop->unbind(GL_TEXTURE0_ARB);
-    glDisable(GL_BLEND);
-    glDepthMask(GL_TRUE);
 }
 
 void GeometricWorld::render()
@@ -73,18 +71,7 @@ void GeometricWorld::render()
     drawNoisePass(*noise, t, show::sceneValues.geometricNoiseU, show::sceneValues.geometricNoiseV);
     pass.end(*target);
 
-    target->bindTexture(GL_TEXTURE0_ARB);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    grid.draw();
-    {
-        // The undistorted picture over the swirling one, pulsing in opacity.
-        ScreenSpaceMatrices screen;
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glEnable(GL_BLEND);
-        glColor4f(1.0f, 1.0f, 1.0f, 0.4f * std::sin(3.14f * t) + 0.6f);
-        drawTargetQuad();
-        glDisable(GL_BLEND);
-    }
-    target->releaseTexture(GL_TEXTURE0_ARB);
+    // The undistorted picture over the swirling one, pulsing in opacity.
+    drawThroughGrid(grid, *target, 0.4f * std::sin(3.14f * t) + 0.6f);
     glPopAttrib();
 }

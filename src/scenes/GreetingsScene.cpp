@@ -84,7 +84,7 @@ void GreetingsScene::drawText() const
     font->end2D();
 }
 
-void GreetingsScene::renderThroughTarget(float t)
+void GreetingsScene::renderThroughTarget(float t, const Grain& grain)
 {
     PBuffer& target = *PBuffer::instance;
     pass.begin(target, true);
@@ -92,19 +92,8 @@ void GreetingsScene::renderThroughTarget(float t)
     drawText();
     pass.end(target);
 
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    target.bindTexture(GL_TEXTURE0_ARB);
-    grid.draw();
-    {
-        // The undistorted picture over the swirling one, fading in and out.
-        ScreenSpaceMatrices screen;
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glEnable(GL_BLEND);
-        glColor4f(1.0f, 1.0f, 1.0f, (std::sin(1.14f * t) + 1.0f) * 0.5f);
-        drawTargetQuad();
-        glDisable(GL_BLEND);
-    }
-    target.releaseTexture(GL_TEXTURE0_ARB);
+    // The undistorted picture over the swirling one, fading in and out, the grain over both.
+    drawThroughGrid(grid, target, (std::sin(1.14f * t) + 1.0f) * 0.5f, &grain);
 }
 
 void GreetingsScene::render()
@@ -112,14 +101,15 @@ void GreetingsScene::render()
     if (!ready())
         return;
     const float t = lastTime;
+    const Grain grain = stepGrain(*noise, t, show::sceneValues.greetingsNoiseU, show::sceneValues.greetingsNoiseV);
     glPushAttrib(GL_ENABLE_BIT | GL_LIGHTING_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_CURRENT_BIT);
     if (PBuffer::instance && PBuffer::instance->created()) {
-        renderThroughTarget(t);
+        renderThroughTarget(t, grain);
     } else {
         // Without a render target: the scene and the text straight on the screen.
         renderSceneGraph();
         drawText();
+        drawGrain(grain);
     }
-    drawNoisePass(*noise, t, show::sceneValues.greetingsNoiseU, show::sceneValues.greetingsNoiseV);
     glPopAttrib();
 }

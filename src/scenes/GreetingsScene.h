@@ -6,6 +6,7 @@
 #include "scenes/DistortionGrid.h"
 #include "scenes/GreetingsScroll.h"
 #include "scenes/RenderToTexturePass.h"
+#include "scenes/ScreenPasses.h"
 #include "scenes/ShapeCopy.h"
 
 class GreetingsScene : public DemoScene {
@@ -34,6 +35,7 @@ private:
     void twistMeshes(float t);
     // The text lines from the newest (lowest) up to the first, with the console font.
     void drawText() const;
-    // Scene graph and text into the render target, shown through the grid and the overlay.
-    void renderThroughTarget(float t);
+    // Scene graph and text into the render target, shown through the grid and the overlay,
+    // with the grain over them.
+    void renderThroughTarget(float t, const Grain& grain);
 };

@@ -4,7 +4,9 @@
 namespace greetings {
 
 inline constexpr int kTextLines = 55;
-inline constexpr int kMaxLineLength = 63;
+// Lines are printed from x = 36 at 15 units a character: 40 characters reach the right edge
+// of the 640-unit screen; a longer line would be cut off there.
+inline constexpr int kMaxLineLength = 40;
 extern const char* const kText[kTextLines];
 
 } // namespace greetings

@@ -8,6 +8,10 @@ bool Vizidedar::prepare()
     });
 }
 
-void Vizidedar::update(float time) { scene.update(time); }
+void Vizidedar::update(float time)
+{
+    lastTime = time;
+    scene.update(time);
+}
 
 void Vizidedar::render() { renderSceneGraph(); }

@@ -9,4 +9,6 @@ public:
     bool prepare() override;
     void update(float time) override;
     void render() override;
+
+    float lastTime = 229.041f;
 };

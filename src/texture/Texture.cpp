@@ -49,7 +49,8 @@ void initTextureExtensions()
 {
     for (const char* name : {"GL_EXT_texture_edge_clamp", "GL_EXT_texture_compression_s3tc",
                              "GL_ARB_texture_border_clamp", "GL_ARB_texture_env_add",
-                             "GL_ARB_texture_env_combine", "GL_ARB_texture_env_dot3",
+                             "GL_ARB_texture_env_combine", "GL_ARB_texture_env_crossbar",
+                             "GL_ATI_texture_env_combine3", "GL_ARB_texture_env_dot3",
                              "GL_ARB_texture_cube_map", "GL_ARB_texture_compression",
                              "GL_ARB_multitexture", "GL_EXT_texture3D"})
         initExtension(name);

@@ -2,10 +2,16 @@
 #include "core/PBuffer.h"
 #include "scenes/DistortionGrid.h"
 #include "scenes/RenderToTexturePass.h"
+#include "scenes/ScreenPasses.h"
+#include "texture/Texture.h"
 #include "GLFixture.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <vector>
 
 TEST(DistortionGrid, CoordinatesStopShortOfTheEdgeAndWobble)
 {
@@ -92,5 +98,83 @@ TEST_F(ScenesGL, PassKeepsOrClearsTheTargetAndGridShowsItAcrossTheScreen)
     EXPECT_PIXEL_NEAR(testgl::readPixel(320, 60), 255, 0, 0, 3);
     EXPECT_PIXEL_NEAR(testgl::readPixel(320, 420), 0, 0, 0, 3);
     EXPECT_PIXEL_NEAR(testgl::readPixel(320, 8), 255, 0, 0, 3);
+    buffer->destroy();
+}
+
+namespace {
+
+std::vector<std::uint8_t> readScreen()
+{
+    std::vector<std::uint8_t> pixels(std::size_t(640 * 480 * 4));
+    glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+} // namespace
+
+TEST_F(ScenesGL, TheGridWithItsOverlayInOnePassGivesThePixelsOfTwoPasses)
+{
+    initTextureExtensions();  // the combiners, as the texture manager finds them at start-up
+    std::unique_ptr<PBuffer> buffer(createPBuffer());
+    ASSERT_TRUE(buffer && buffer->create(512, 512));
+    glViewport(0, 0, 640, 480);
+
+    // A picture with colour and alpha varying across it, as the feedback picture has.
+    RenderToTexturePass pass;
+    ASSERT_TRUE(pass.begin(*buffer, true));
+    glDisable(GL_DEPTH_TEST);
+    glBegin(GL_QUADS);
+    glColor4f(1.0f, 0.1f, 0.0f, 1.0f);
+    glVertex2f(0, 0);
+    glColor4f(0.0f, 0.9f, 0.2f, 0.3f);
+    glVertex2f(640, 0);
+    glColor4f(0.2f, 0.3f, 1.0f, 0.0f);
+    glVertex2f(640, 480);
+    glColor4f(0.9f, 0.9f, 0.6f, 0.7f);
+    glVertex2f(0, 480);
+    glEnd();
+    glEnable(GL_DEPTH_TEST);
+    ASSERT_TRUE(pass.end(*buffer));
+
+    // A grain picture with a gradient and flecks, drifted off its origin.
+    ImageTexture grainPicture;
+    ASSERT_TRUE(grainPicture.allocateImage(8, 8, kPixelRGB));
+    for (int i = 0; i < 8 * 8 * 3; ++i)
+        grainPicture.pixels[std::size_t(i)] = std::uint8_t((i * 37) % 256);
+    float u = 0.3f, v = 0.55f;
+    const Grain grain = stepGrain(grainPicture, 1.0f, u, v);
+
+    DistortionGrid grid;
+    grid.build(24, true);
+    for (const Grain* withGrain : {static_cast<const Grain*>(nullptr), &grain})
+        for (float overlay : {0.0f, 0.35f, 1.0f}) {
+        glClearColor(0.1f, 0.2f, 0.3f, 0.5f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawThroughGrid(grid, *buffer, overlay, withGrain, false);
+        const std::vector<std::uint8_t> twoPasses = readScreen();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawThroughGrid(grid, *buffer, overlay, withGrain);
+        const std::vector<std::uint8_t> onePass = readScreen();
+        int worst = 0;
+        for (std::size_t i = 0; i < onePass.size(); ++i)
+            worst = std::max(worst, std::abs(int(onePass[i]) - int(twoPasses[i])));
+        EXPECT_LE(worst, 2) << "overlay " << overlay << (withGrain ? " with grain" : "");
+
+        // Nothing of the second texture unit or the combiners stays behind.
+        GLint active = 0, mode = 0;
+        glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &active);
+        EXPECT_EQ(active, GL_TEXTURE0_ARB);
+        glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
+        EXPECT_NE(mode, GL_COMBINE_ARB);
+        EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+        EXPECT_FALSE(glIsEnabled(GL_BLEND));
+        EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+        GLint matrixMode = 0, textureDepth = 0;
+        glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
+        EXPECT_EQ(matrixMode, GL_MODELVIEW);
+        glGetIntegerv(GL_TEXTURE_STACK_DEPTH, &textureDepth);
+        EXPECT_EQ(textureDepth, 1);
+    }
+    glClearColor(0, 0, 0, 1);
     buffer->destroy();
 }

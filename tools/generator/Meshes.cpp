@@ -1,5 +1,6 @@
 #include "Meshes.h"
 
+#include "Canvas.h"
 #include "ImageFiles.h"
 #include "geometry/MeshFile.h"
 #include "material/Material.h"
@@ -125,8 +126,10 @@ Shape lathe(int columns, int rows, const std::function<std::pair<float, float>(f
     return s;
 }
 
-// The inside of a box room with a floor, four walls and a ceiling.
-Shape room(const Vector3& half, const std::string& wall, const std::string& floor)
+// The inside of a box room with a floor, four walls and a ceiling. With `tile` 0 each side
+// shows its picture once; otherwise the picture repeats every `tile` units, so a large room keeps
+// the blocks of a small one.
+Shape room(const Vector3& half, const std::string& wall, const std::string& floor, float tile = 0.0f)
 {
     Shape s;
     const Vector3 centre{0, 0, 0};
@@ -143,10 +146,17 @@ Shape room(const Vector3& half, const std::string& wall, const std::string& floo
         {{-half.x, -half.y, -half.z}, {0, 0, 2 * half.z}, {0, 2 * half.y, 0}, &wall, 12, 6},
         {{half.x, -half.y, -half.z}, {0, 0, 2 * half.z}, {0, 2 * half.y, 0}, &wall, 12, 6},
     };
-    for (const Side& side : sides)
+    for (const Side& side : sides) {
+        const std::size_t first = s.uvs.size();
         s.grid(
             side.columns, side.rows, [&](float u, float v) { return side.origin + side.du * u + side.dv * v; },
             towards(centre), *side.material);
+        if (tile <= 0.0f)
+            continue;
+        const float repeatU = std::round(side.du.length() / tile), repeatV = std::round(side.dv.length() / tile);
+        for (std::size_t i = first; i < s.uvs.size(); ++i)
+            s.uvs[i] = {s.uvs[i].u * std::max(repeatU, 1.0f), s.uvs[i].v * std::max(repeatV, 1.0f)};
+    }
     return s;
 }
 
@@ -228,6 +238,108 @@ Shape joined(std::vector<Shape> parts)
         }
     }
     return all;
+}
+
+// A small gliding creature, nose along +z (the way the flock heads it): a slim body, swept wings
+// and a forked tail, each a flattened closed body so it reads from every side.
+Shape creature()
+{
+    // An ellipsoid with half axes `half` around `centre`, bent back by `sweep` units of z per
+    // unit of |x|, so wide parts trail towards their tips.
+    auto part = [](int columns, int rows, Vector3 half, Vector3 centre, float sweep, const char* material) {
+        Shape s;
+        s.grid(
+            columns, rows,
+            [=](float u, float v) {
+                const float a = u * kTau, b = v * kPi;
+                Vector3 p{std::sin(b) * std::cos(a) * half.x, std::cos(b) * half.y, std::sin(b) * std::sin(a) * half.z};
+                p.z -= sweep * std::fabs(p.x);
+                return p + centre;
+            },
+            [=](const Vector3& q) {
+                // The gradient of the unbent ellipsoid.
+                Vector3 p = q - centre;
+                p.z += sweep * std::fabs(p.x);
+                return Vector3{p.x / (half.x * half.x), p.y / (half.y * half.y), p.z / (half.z * half.z)};
+            },
+            material);
+        return s;
+    };
+    // Fifty of them are drawn every frame, mostly small: a few hundred triangles each.
+    return joined({part(10, 6, {1.1f, 0.9f, 4.6f}, {0, 0, 0}, 0.0f, "IntroBoid"),
+                   part(14, 4, {6.5f, 0.3f, 1.7f}, {0, 0.25f, 0.8f}, 0.45f, "IntroBoidWing"),
+                   part(10, 4, {2.4f, 0.22f, 1.0f}, {0, 0.1f, -4.0f}, 0.7f, "IntroBoidWing")});
+}
+
+// A shape moved by `offset`.
+Shape moved(Shape s, const Vector3& offset)
+{
+    for (Vector3& p : s.positions)
+        p += offset;
+    return s;
+}
+
+// The Vizidedar land: a disc of radius 700 around the vessel, flat where it stands and rising
+// into low rolling hills towards the horizon; the stone repeats every 40 units.
+Shape panoramaLand()
+{
+    Shape s;
+    s.grid(
+        64, 16,
+        [](float u, float v) {
+            const float a = u * kTau, r = 700.0f * v * v;
+            const float hills = std::sin(a * 5.0f + 1.3f) * std::sin(a * 3.0f - r * 0.01f) + 0.5f * std::sin(r * 0.02f + a * 7.0f);
+            const float y = -12.5f + 14.0f * smoothstep(90.0f, 520.0f, r) * (1.0f + 0.6f * hills);
+            return Vector3{r * std::cos(a), y, r * std::sin(a)};
+        },
+        [](const Vector3&) { return Vector3{0, 1, 0}; }, "VizLand");
+    for (std::size_t i = 0; i < s.uvs.size(); ++i)
+        s.uvs[i] = {s.positions[i].x / 40.0f, s.positions[i].z / 40.0f};
+    return s;
+}
+
+// The Vizidedar sky: the inside of a cylinder of radius 760 carrying the panorama once round,
+// its painted horizon at the camera's height, closed by a lid in the picture's top colour.
+Shape panoramaSky()
+{
+    constexpr float radius = 760.0f, bottom = -150.0f, top = 330.0f;
+    const auto inwards = [](const Vector3& p) { return Vector3{-p.x, 0, -p.z}; };
+    Shape s;
+    s.grid(
+        64, 4, [&](float u, float v) { return Vector3{radius * std::cos(u * kTau), top + (bottom - top) * v, radius * std::sin(u * kTau)}; },
+        inwards, "VizSky");
+    Shape lid;
+    lid.grid(
+        64, 2, [&](float u, float v) { return Vector3{radius * v * std::cos(u * kTau), top, radius * v * std::sin(u * kTau)}; },
+        [](const Vector3&) { return Vector3{0, -1, 0}; }, "VizSky");
+    for (MeshTexCoord& uv : lid.uvs)
+        uv.v = 0.01f;
+    return joined({s, lid});
+}
+
+// Copper spires around the vessel at different distances, tall and slender, each with a bulb
+// and a finial, so the key light draws warm lines across the panorama.
+Shape panoramaSpires()
+{
+    struct Spire {
+        float angle, distance, height, girth;
+    };
+    const Spire spires[] = {{0.3f, 150, 90, 5.0f},  {1.2f, 230, 140, 7.0f}, {2.0f, 120, 60, 4.0f},
+                            {2.9f, 300, 170, 9.0f}, {3.7f, 170, 110, 6.0f}, {4.6f, 260, 80, 6.5f},
+                            {5.4f, 140, 120, 5.0f}, {6.0f, 340, 200, 10.0f}};
+    std::vector<Shape> parts;
+    for (const Spire& sp : spires) {
+        Shape spire = lathe(
+            12, 18,
+            [sp](float v) {
+                const float bulb = std::exp(-std::pow((v - 0.62f) / 0.06f, 2.0f));
+                return std::pair{sp.girth * ((1.0f - v) * (1.0f - v) * 0.9f + 0.12f + 0.9f * bulb) * (v < 0.999f),
+                                 -12.5f + sp.height * v};
+            },
+            [](const Vector3& p) { return Vector3{p.x, 0, p.z}; }, "VizSpire");
+        parts.push_back(moved(spire, {sp.distance * std::cos(sp.angle), 0, sp.distance * std::sin(sp.angle)}));
+    }
+    return joined(parts);
 }
 
 // Grids repeat their first column at the seam (and their first row at the poles); copies of one
@@ -334,7 +446,7 @@ std::unique_ptr<Mesh> build(const Shape& shape)
 std::vector<MeshAsset> assets()
 {
     return {
-        // The opening: two lumpy blobs, a head in two poses, a small dart for the flock, the box.
+        // The opening: two lumpy blobs, a head in two poses, a small creature for the flock, the box.
         {"data/obj/blob.msh",
          [] { return body(48, 32, [](float, float, const Vector3& d) { return 6.0f * lumps(d, 0.0f, 0.12f); },
                           {1, 1, 1}, "IntroBlob"); }},
@@ -343,13 +455,10 @@ std::vector<MeshAsset> assets()
                           {1, 1.2f, 1}, "IntroBlob2"); }},
         {"data/obj/bitehead-anim-001.msh", [] { return head(0.0f); }},
         {"data/obj/bitehead-anim-002.msh", [] { return head(1.0f); }},
-        {"data/obj/boid.msh",
-         [] {
-             return lathe(6, 6,
-                          [](float v) { return std::pair{std::sin(v * kPi) * 0.6f * (1.2f - v), v * 3.0f - 1.5f}; },
-                          [](const Vector3& p) { return Vector3{p.x, 0, p.z}; }, "IntroBoid");
-         }},
-        {"data/obj/intro_boks.msh", [] { return room({60, 30, 60}, "IntroWalls", "IntroFloor"); }},
+        {"data/obj/boid.msh", creature},
+        // The room is the flock's whole space (it keeps to ±256 across and ±100 in height) with
+        // room for a creature's half length before the walls.
+        {"data/obj/intro_boks.msh", [] { return room({272, 112, 272}, "IntroWalls", "IntroFloor", 68.0f); }},
         // The water: the spinning star and the pool basin.
         {"data/obj/pstar.msh", star},
         {"data/obj/pool.msh", poolDeck},
@@ -405,7 +514,10 @@ std::vector<MeshAsset> assets()
                          },
                          {1, 1, 1}, "GeoSpikes");
          }},
-        // Vizidedar: a lathed vessel on a plinth.
+        // Vizidedar: a lathed vessel on a plinth in a night panorama of hills and copper spires.
+        {"data/obj/viz_land.msh", panoramaLand},
+        {"data/obj/viz_sky.msh", panoramaSky},
+        {"data/obj/viz_spires.msh", panoramaSpires},
         {"data/obj/viz_vessel.msh",
          [] {
              Shape vessel = lathe(

@@ -51,10 +51,12 @@ void shade(Canvas& canvas, const std::function<Colour(float, float)>& f)
 Colour scaled(const Colour& c, float s) { return {c.r * s, c.g * s, c.b * s}; }
 Colour added(const Colour& a, const Colour& b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
 
+// Grain: mostly dark with bright flecks, so laid additively over a frame it sparkles rather than
+// washing the picture out (the geometric world adds it to its kept picture every frame).
 void drawNoise(Canvas& canvas)
 {
     shade(canvas, [](float u, float v) {
-        const float n = fractalNoise(u * 8, v * 8, 5, 8, 7);
+        const float n = std::pow(fractalNoise(u * 8, v * 8, 5, 8, 7), 2.4f);
         return Colour{n, n, n};
     });
 }
@@ -220,6 +222,56 @@ void drawFireCity(Canvas& canvas)
     });
 }
 
+// The Vizidedar panorama, 2048 x 512, wrapped once around the horizon (u the bearing, v = 0 the top): a
+// night sky from deep blue to violet with stars and a pale moon, an amber glow along the
+// horizon behind two ranges of hills, and the lights of distant towns on the plain below.
+void drawPanorama(Canvas& canvas)
+{
+    constexpr float horizon = 0.66f;
+    shade(canvas, [](float u, float v) {
+        // Hills: the far range pale with haze, the near range dark, both periodic in u.
+        const float far = horizon - 0.05f - 0.09f * fractalNoise(u * 6, 0.5f, 4, 6, 61);
+        const float near = horizon - 0.01f - 0.06f * fractalNoise(u * 11, 2.5f, 4, 11, 67);
+        if (v > horizon + 0.02f) {
+            // The plain: dark, with clustered warm lights fading into the distance.
+            Colour c = mix(kDeep, kNight, smoothstep(horizon, 1.0f, v));
+            const float town = smoothstep(0.55f, 0.8f, fractalNoise(u * 9, v * 3, 3, 9, 71));
+            const int cx = int(u * 2048), cy = int(v * 512);
+            const bool light = (hash(cx / 2, cy / 2, 73) & 255) < std::uint32_t(48.0f * town);
+            if (light && v < 0.9f)
+                c = mix(kGold, kEmber, float(hash(cx, cy, 79) & 255) / 255.0f);
+            return c;
+        }
+        if (v > near)
+            return mix(kNight, kIndigo, 0.25f * smoothstep(near, horizon + 0.02f, v));
+        if (v > far) {
+            // The far range catches the glow on its upper slopes.
+            const float rim = 1 - smoothstep(far, far + 0.02f, v);
+            return mix(mix(kIndigo, kViolet, 0.5f), kEmber, 0.35f * rim);
+        }
+        Colour sky = mix(kNight, kDeep, smoothstep(0.0f, 0.3f, v));
+        sky = mix(sky, kViolet, smoothstep(0.3f, horizon, v));
+        sky = added(sky, scaled(kEmber, 0.8f * std::exp(-std::pow((v - horizon) / 0.07f, 2.0f))));
+        sky = added(sky, scaled(kGold, 0.25f * std::exp(-std::pow((v - horizon) / 0.025f, 2.0f))));
+        // Thin violet clouds low in the sky.
+        const float cloud = smoothstep(0.5f, 0.75f, fractalNoise(u * 8, v * 14, 4, 8, 83));
+        sky = mix(sky, mix(kViolet, kEmber, smoothstep(0.35f, horizon, v) * 0.5f), 0.5f * cloud * smoothstep(0.25f, 0.5f, v));
+        // Stars, fewer towards the glow.
+        const int sx = int(u * 2048), sy = int(v * 512);
+        const std::uint32_t h = hash(sx, sy, 89);
+        if ((h & 511) == 0)
+            sky = mix(sky, kPaper, (0.4f + 0.6f * float((h >> 9) & 255) / 255.0f) * (1 - smoothstep(0.3f, 0.55f, v)));
+        // The moon, with a soft halo.
+        // The picture wraps a cylinder whose girth is about ten times its height.
+        const float du = (u - 0.31f) * 9.95f, dv = v - 0.22f;
+        const float r = std::sqrt(du * du + dv * dv);
+        sky = added(sky, scaled(kGold, 0.25f * std::exp(-r * r * 90.0f)));
+        if (r < 0.035f)
+            sky = mix(kPaper, kGold, 0.25f * smoothstep(0.0f, 0.035f, r));
+        return sky;
+    });
+}
+
 } // namespace
 
 float fractalNoise(float x, float y, int octaves, int period, std::uint32_t seed)
@@ -247,20 +299,22 @@ std::vector<ScenePicture> pictures()
         {"data/art/tunnel-panel.jpg", 256, drawTunnel},
         {"data/art/stone.jpg", 256, drawStone},
         {"data/art/fire-city.jpg", 512, drawFireCity},
+        {"data/art/viz_panorama.jpg", 2048, drawPanorama, 512},
     };
 }
 
 bool write(const std::string& outDir, bool progress, std::string& error)
 {
     for (const ScenePicture& picture : pictures()) {
-        Canvas canvas(picture.size, picture.size);
+        const int height = picture.height > 0 ? picture.height : picture.size;
+        Canvas canvas(picture.size, height);
         picture.draw(canvas);
         const std::string path = outDir + "/" + picture.path;
         if (!imagefiles::makeParent(path, error) ||
-            !imagefiles::writeJpeg(path, picture.size, picture.size, canvas.rgb8(), 92, error))
+            !imagefiles::writeJpeg(path, picture.size, height, canvas.rgb8(), 92, error))
             return false;
         if (progress)
-            std::printf("  %s: %d x %d\n", picture.path.c_str(), picture.size, picture.size);
+            std::printf("  %s: %d x %d\n", picture.path.c_str(), picture.size, height);
     }
     return true;
 }

@@ -12,8 +12,9 @@ namespace scenetextures {
 
 struct ScenePicture {
     std::string path;  // under the data folder
-    int size;          // square, a power of two
+    int size;          // the width, a power of two
     std::function<void(Canvas&)> draw;
+    int height = 0;    // a power of two; 0: square
 };
 std::vector<ScenePicture> pictures();
 
