@@ -58,18 +58,52 @@ Image {
 }
 
 ; ---------------------------------------------------------------------------------------------
-; The interlude card, 640 x 480, shown full screen between the water and the tunnel.
+; The interlude's lettering on clear, 1024 x 256: the heading (texels 0,0 to 640,128), its line
+; (0,128 to 640,192) and the part mark (0,192 to 640,240). The veil lines the interlude's
+; tunnel and repeats both ways; the sheen gives its gold emblem a studio reflection.
 ; ---------------------------------------------------------------------------------------------
 Image {
-	Info "interlude card, JPEG"
+	Info "interlude lettering, RGBA PNG"
 	Type 2D
-	Format RGB
-	Name "interlude.jpg"
+	Format RGBA
+	Name "interlude.png"
 	Alias "interlude"
 	State {
 		Wrap CLAMP_EDGE_S_CLAMP_EDGE_T
 		Filter LINEAR
 		Mipmap LINEAR
+	}
+}
+
+Image {
+	Info "tunnel veil, JPEG"
+	Type 2D
+	Format RGB
+	Name "veil.jpg"
+	Alias "veil"
+	State {
+		Wrap WRAP_S_WRAP_T
+		Filter LINEAR
+		Mipmap LINEAR_LINEAR
+	}
+}
+
+Image {
+	Info "studio sheen for sphere-mapped gloss, JPEG"
+	Type 2D
+	Format RGB
+	Name "sheen.jpg"
+	Alias "sheen"
+	State {
+		Wrap CLAMP_EDGE_S_CLAMP_EDGE_T
+		Filter LINEAR
+		Mipmap LINEAR_LINEAR
+		Apply {
+			Mode ADD
+		}
+		Envmap {
+			Mode SPHERE
+		}
 	}
 }
 
@@ -146,6 +180,135 @@ Shader {
 	}
 	Texture {
 		Image "title"
+		TexUnit UNIT0
+	}
+}
+
+; The interlude's tunnel lining: the veil, unlit, both faces drawn, fading into the night with
+; distance so the far end of the tube is a dark mouth.
+Shader {
+	Name "Veil"
+	Blend {
+		Enable no
+		Lighting no
+	}
+	ZBuffer {
+		Enable yes
+		Write yes
+	}
+	Cull {
+		Enable no
+	}
+	Fog {
+		Enable yes
+		Function LINEAR
+		Start 20
+		End 150
+		Color 0.024 0.027 0.055 1
+	}
+	Texture {
+		Image "veil"
+		TexUnit UNIT0
+	}
+}
+
+; The eye emblem and its ring: lit gold with the sheen's reflection added.
+Shader {
+	Name "EmblemGold"
+	Material {
+		Enable yes
+		Ambient 0.20 0.14 0.05 1
+		Diffuse 0.92 0.70 0.40 1
+		Specular 1 0.95 0.8 1
+		Emission 0.06 0.03 0.0 1
+		Shininess 64
+	}
+	Texture {
+		Image "sheen"
+		TexUnit UNIT0
+	}
+}
+
+; Sparks, motes and embers: the glow picture added as light, facing the viewer. They are laid
+; over whatever a scene left in the depth buffer (some scenes end on a flat screen pass), so
+; they neither test nor write depth.
+Shader {
+	Name "Spark"
+	Blend {
+		Enable yes
+		Lighting no
+		Src SRC_ALPHA
+		Dst ONE
+	}
+	ZBuffer {
+		Enable no
+	}
+	Cull {
+		Enable no
+	}
+	Texture {
+		Image "glow"
+		TexUnit UNIT0
+	}
+}
+
+; Lines of light: untextured, added to what is behind them.
+Shader {
+	Name "LightLine"
+	Blend {
+		Enable yes
+		Lighting no
+		Src SRC_ALPHA
+		Dst ONE
+	}
+	ZBuffer {
+		Enable no
+	}
+	Cull {
+		Enable no
+	}
+}
+
+; The ring round the interlude's emblem: the veil's bands and filaments added as light along it.
+Shader {
+	Name "HaloLight"
+	Blend {
+		Enable yes
+		Lighting no
+		Src SRC_ALPHA
+		Dst ONE
+	}
+	ZBuffer {
+		Enable no
+	}
+	Cull {
+		Enable no
+	}
+	Texture {
+		Image "veil"
+		TexUnit UNIT0
+	}
+}
+
+; Embers among a scene's own geometry: the glow added as light, hidden behind what the scene
+; drew in front of it, writing no depth.
+Shader {
+	Name "Ember"
+	Blend {
+		Enable yes
+		Lighting no
+		Src SRC_ALPHA
+		Dst ONE
+	}
+	ZBuffer {
+		Enable yes
+		Write no
+	}
+	Cull {
+		Enable no
+	}
+	Texture {
+		Image "glow"
 		TexUnit UNIT0
 	}
 }

@@ -6,6 +6,8 @@
 #include "effects/EffectLoader.h"
 #include "effects/EffectTimeline.h"
 #include "font/ConsoleFont.h"
+#include "font/DisplayListFont.h"
+#include "font/FontRegistry.h"
 #include "geometry/MeshManager.h"
 #include "material/MaterialLibrary.h"
 #include "platform/MessageBox.h"
@@ -26,10 +28,16 @@ void loadMaterials()
         MaterialLibrary::instance->load("data\\scr\\generic.shader");
 }
 
+// The console font, and its glyphs registered as the display-list font "confont" that the
+// timeline's Text effects name: fonts are looked up while the timeline script is read.
 void loadConsoleFont()
 {
-    if (ConsoleFont::instance && !ConsoleFont::instance->load())
+    ConsoleFont* font = ConsoleFont::instance;
+    if (font && !font->load())
         problems::report("", 0, "no script defines the console font's texture \"confont\"");
+    if (font && font->isLoaded() && FontRegistry::instance && !FontRegistry::instance->find("confont"))
+        if (std::unique_ptr<DisplayListFont> lists = font->makeListFont("confont"))
+            FontRegistry::instance->add(std::move(lists));
 }
 
 void loadTimeline()
@@ -117,6 +125,8 @@ bool loadScripts()
 
 void tearDown()
 {
+    if (FontRegistry::instance)
+        FontRegistry::instance->clear();
     if (ConsoleFont::instance)
         ConsoleFont::instance->release();
     if (EffectTimeline::instance)

@@ -2,6 +2,7 @@
 
 #include "core/GL.h"
 #include "core/ScreenSpace.h"
+#include "font/DisplayListFont.h"
 #include "texture/TextureManager.h"
 
 #include <algorithm>
@@ -104,4 +105,54 @@ void ConsoleFont::printAt(float x, float y, const char* format, ...)
     std::vsnprintf(buffer_.data(), buffer_.size(), format, args);
     va_end(args);
     print(x, y, buffer_.data());
+}
+
+std::unique_ptr<DisplayListFont> ConsoleFont::makeListFont(const std::string& name) const
+{
+    if (!texture_)
+        return nullptr;
+    // The texture is uploaded now: an upload compiled into a list would never reach GL.
+    if (!texture_->bind(GL_TEXTURE0_ARB))
+        return nullptr;
+    texture_->unbind(GL_TEXTURE0_ARB);
+    const GLuint base = glGenLists(256);
+    if (base == 0)
+        return nullptr;
+    const float width = kGlyphWidth / kAdvance, height = kGlyphHeight / kAdvance;
+    std::array<DisplayListFont::GlyphMetrics, 256> metrics{};
+    for (int code = 0; code < 256; ++code) {
+        const char character = static_cast<char>(code);
+        const bool inGrid = code >= 33 && code < 128;
+        DisplayListFont::GlyphMetrics& m = metrics[std::size_t(code)];
+        m.cellIncrementX = 1.0f;
+        m.cellIncrementY = height;
+        glNewList(base + GLuint(code), GL_COMPILE);
+        if (inGrid) {
+            m.blackBoxWidth = width;
+            m.blackBoxHeight = height;
+            glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_TEXTURE_BIT);
+            glDisable(GL_LIGHTING);
+            glDisable(GL_CULL_FACE);
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            glDepthMask(GL_FALSE);
+            texture_->bind(GL_TEXTURE0_ARB);
+            const Cell c = cell(character);
+            glBegin(GL_QUADS);
+            glTexCoord2f(c.s0, c.t1);
+            glVertex2f(0.0f, 0.0f);
+            glTexCoord2f(c.s1, c.t1);
+            glVertex2f(width, 0.0f);
+            glTexCoord2f(c.s1, c.t0);
+            glVertex2f(width, height);
+            glTexCoord2f(c.s0, c.t0);
+            glVertex2f(0.0f, height);
+            glEnd();
+            texture_->unbind(GL_TEXTURE0_ARB);
+            glPopAttrib();
+        }
+        glTranslatef(1.0f, 0.0f, 0.0f);
+        glEndList();
+    }
+    return std::make_unique<DisplayListFont>(name, base, metrics);
 }

@@ -2,8 +2,10 @@
 // "confont" texture, one textured quad per character in a 640 x 480 screen space.
 #pragma once
 #include <array>
+#include <memory>
 #include <string>
 
+class DisplayListFont;
 class Texture;
 
 class ConsoleFont {
@@ -42,6 +44,13 @@ public:
     void print(float x, float y, const char* text) const;
     // printf-style text (at most kBufferSize - 1 characters; longer output is cut).
     void printAt(float x, float y, const char* format, ...) __attribute__((format(printf, 4, 5)));
+
+    // The same glyphs as a display-list font named `name`, for text set in 3D space: one unit
+    // per character advance, glyphs 16/15 wide and 21/15 high from the baseline at y = 0. Each
+    // glyph's list blends the font texture over what is behind it without writing depth and
+    // restores the state it changes, then moves one unit along x; characters outside the grid
+    // only move on. None while no texture is held. Needs the GL context that draws it.
+    std::unique_ptr<DisplayListFont> makeListFont(const std::string& name) const;
 
     static constexpr float kGlyphWidth = 16.0f;
     static constexpr float kGlyphHeight = 21.0f;

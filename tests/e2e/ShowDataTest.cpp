@@ -1,7 +1,8 @@
 // The show's own data end to end: the build's generated pictures and hand-written scripts load
-// without a box or a GL error, and the frames at the opening, the interlude, the credits and
-// the end show what the timeline promises. The loading screen is checked directly on GL: a
-// --shot can only catch show frames, and the loading picture is gone before the first one.
+// without a box or a GL error, and the frames at the opening, the interlude's eye and tunnel,
+// the credits and the end show what the timeline promises. The loading screen is checked
+// directly on GL: a --shot can only catch show frames, and the loading picture is gone before
+// the first one.
 #include "GLFixture.h"
 #include "ImageFiles.h"
 #include "ProgramRun.h"
@@ -20,6 +21,7 @@
 
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <vector>
 
@@ -76,6 +78,7 @@ TEST(ShowData, TheBuildsShowLoadsCleanAndEveryPartShows)
     const auto shot = [&](const char* name) { return dir + "/" + name + ".png"; };
     const ProgramResult run = runOculith({"--headless", "--data", kBuildShow, "--fps", "10",
                                           "--shot", "3:" + shot("title"), "--shot", "131:" + shot("interlude"),
+                                          "--shot", "133.5:" + shot("tunnel"),
                                           "--shot", "340:" + shot("credits"), "--shot", "357.2:" + shot("end")});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     // No box: a box in a headless run is a line on standard error.
@@ -97,12 +100,21 @@ TEST(ShowData, TheBuildsShowLoadsCleanAndEveryPartShows)
     EXPECT_LT(above.meanR + above.meanG + above.meanB, 90.0);
     EXPECT_LT(above.brightPixels, 400);
 
-    // Interlude: the card fills the screen, night-violet with light lettering.
+    // Interlude at 131 s: the heading's tiles have come home along the top, the eye and its gold
+    // emblem fill the middle, all on night violet.
     const DecodedImage interlude = readShot(shot("interlude"));
-    const Band card = measure(interlude, 0, 480);
-    EXPECT_GT(card.meanB, card.meanR);
-    EXPECT_GT(card.meanB, 25.0);
-    EXPECT_GT(measure(interlude, 220, 270).brightPixels, 800);
+    const Band whole = measure(interlude, 0, 480);
+    EXPECT_GT(whole.meanB, whole.meanR);
+    EXPECT_GT(whole.meanB, 20.0);
+    EXPECT_GT(measure(interlude, 28, 84).brightPixels, 800);
+    EXPECT_GT(measure(interlude, 160, 320).peak, 600);
+    // At 133.5 s the eye has given way to the lined tunnel: violet walls all round, and the
+    // passage has moved on from the first picture.
+    const DecodedImage tunnel = readShot(shot("tunnel"));
+    const Band walls = measure(tunnel, 0, 480);
+    EXPECT_GT(walls.meanB, walls.meanR);
+    EXPECT_GT(walls.meanB, 60.0);
+    EXPECT_GT(std::fabs(walls.meanB - whole.meanB), 15.0);
 
     // Credits: lettering from the title row down to the music row.
     const DecodedImage credits = readShot(shot("credits"));

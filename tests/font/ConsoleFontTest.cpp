@@ -1,6 +1,7 @@
 // The console font: the glyph grid, where print puts its quads and what begin2D/end2D leave
 // behind, drawn on a real GL context with a font texture whose one glyph is known.
 #include "font/ConsoleFont.h"
+#include "font/DisplayListFont.h"
 #include "font/FontRegistry.h"
 #include "texture/TextureManager.h"
 #include "GLFixture.h"
@@ -138,6 +139,57 @@ TEST_F(ConsoleFontTest, Begin2DAndEnd2DRestoreTheCallersState)
     EXPECT_FLOAT_EQ(m[12], 3.0f);
     glLoadIdentity();
     glDisable(GL_DEPTH_TEST);
+}
+
+// The glyphs as display lists: one unit per character, "A" red over blue, the blank only an
+// advance, and the caller's state (blending, texturing, depth writes, culling) as it was.
+TEST_F(ConsoleFontTest, ListFontSetsGlyphsOneUnitApartAndRestoresState)
+{
+    ConsoleFont font;
+    ASSERT_TRUE(font.load());
+    std::unique_ptr<DisplayListFont> lists = font.makeListFont("confont");
+    ASSERT_NE(lists, nullptr);
+    EXPECT_EQ(lists->name, "confont");
+    EXPECT_FLOAT_EQ(lists->textWidth("A A"), 3.0f);
+    EXPECT_FLOAT_EQ(lists->metrics[' '].blackBoxWidth, 0.0f);
+    EXPECT_FLOAT_EQ(lists->metrics['A'].blackBoxHeight, 21.0f / 15.0f);
+
+    // 15 pixels per unit from (30, 60): the 'A' after "B " starts at x = 60.
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, 640, 0, 480, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(30, 60, 0);
+    glScalef(15, 15, 15);
+    glEnable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    glColor4f(1, 1, 1, 1);
+    lists->drawText("B A");
+    EXPECT_PIXEL_NEAR(readPixel(68, 76), 255, 0, 0, 2);
+    EXPECT_PIXEL_NEAR(readPixel(68, 63), 0, 0, 255, 2);
+    EXPECT_PIXEL_NEAR(readPixel(52, 70), 0, 0, 0, 2);
+    EXPECT_PIXEL_NEAR(readPixel(80, 70), 0, 0, 0, 2);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    GLboolean depthWrites = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    EXPECT_EQ(depthWrites, GL_TRUE);
+    // The lists moved the model-view on by three characters.
+    GLfloat m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    EXPECT_FLOAT_EQ(m[12], 30.0f + 45.0f);
+    glLoadIdentity();
+    glDisable(GL_CULL_FACE);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+
+    // Without the texture there are no glyphs to make lists of.
+    font.release();
+    EXPECT_EQ(font.makeListFont("confont"), nullptr);
 }
 
 TEST_F(ConsoleFontTest, WithoutConfontNothingIsHeld)

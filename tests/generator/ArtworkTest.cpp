@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -110,6 +111,44 @@ TEST_F(GeneratedTextures, LettersSitInTheirRegionsOnClear)
         EXPECT_GT(peak(*credits, 0, top, kTitleRegionW, top + kCreditRowH, 3), 200) << "row at " << top;
     // No lettering runs past the 640 texels the effect script shows of each row.
     EXPECT_EQ(peak(*credits, kTitleRegionW, 0, kCreditsWidth, kCreditsHeight, 3), 0);
+}
+
+TEST_F(GeneratedTextures, InterludeRowsAreSeparateAndTheVeilTiles)
+{
+    using namespace artwork::layout;
+    ImageTexture* lettering = load("interlude.png", 9);
+    ASSERT_NE(lettering, nullptr);
+    // Each row the timeline picks holds lettering, and nothing spills into the next row or past
+    // the 640 texels a row is shown by, so tiles and TexRect picks stay clean.
+    const int rows[][2] = {{kHeadingY, kHeadingH}, {kLineY, kLineH}, {kMarkY, kMarkH}};
+    for (const auto& row : rows) {
+        EXPECT_GT(peak(*lettering, 0, row[0] + 2, kTitleRegionW, row[0] + row[1] - 2, 3), 150) << row[0];
+        EXPECT_EQ(peak(*lettering, 0, row[0], kTitleRegionW, row[0] + 1, 3), 0) << row[0];
+    }
+    EXPECT_EQ(peak(*lettering, 0, kMarkY + kMarkH, kTitleRegionW, kInterludeHeight, 3), 0);
+    EXPECT_EQ(peak(*lettering, kTitleRegionW, 0, kInterludeWidth, kInterludeHeight, 3), 0);
+
+    // The tunnel repeats the veil round and along its walls: opposite edges must meet without a
+    // step, far closer than the picture varies inside.
+    ImageTexture* veil = load("veil.jpg", 8);
+    ASSERT_NE(veil, nullptr);
+    auto step = [&](int x0, int y0, int x1, int y1) {
+        int sum = 0;
+        for (int c = 0; c < 3; ++c)
+            sum += std::abs(int(texel(*veil, x0, y0)[c]) - int(texel(*veil, x1, y1)[c]));
+        return sum;
+    };
+    const int n = kVeilSize - 1;
+    long across = 0, along = 0, inside = 0;
+    for (int i = 0; i < kVeilSize; ++i) {
+        across += step(n, i, 0, i);
+        along += step(i, n, i, 0);
+        inside += step(i, 64, (i + 37) % kVeilSize, 170);
+    }
+    EXPECT_LT(across * 4, inside);
+    EXPECT_LT(along * 4, inside);
+    // Night violet on the whole, with copper filaments bright enough to read in the tunnel.
+    EXPECT_GT(peak(*veil, 0, 0, kVeilSize, kVeilSize, 0), 200);
 }
 
 TEST_F(GeneratedTextures, LoadingPictureIsATitledNightScene)

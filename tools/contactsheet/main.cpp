@@ -21,12 +21,15 @@ namespace fs = std::filesystem;
 namespace {
 
 // Moments that show every part of the show: the opening title over the introduction, the
-// flock and the head morph, the water with its drops and distortion passage, the interlude,
-// the tunnel, the cellar's monitor, the geometric world, the panorama, the metaballs and the
-// eye creature, the closing text, the credits and the end.
-const std::vector<double> kDefaultTimes = {3.0,   15.0,  35.0,  44.5,  70.0,  90.0,  120.0, 131.0,
-                                           140.0, 160.0, 180.0, 200.0, 215.0, 225.0, 240.0, 255.0,
-                                           265.0, 275.0, 285.0, 300.0, 320.0, 340.0, 356.4, 357.6};
+// flock and the head morph, the bars on the cut into the water, the water with its drops and
+// distortion passage, the interlude (its cue, the eye under the emblem, the tunnel and its
+// caption), the tunnel, the cellar's monitor, the geometric world, the wipe into the panorama
+// and its embers, the bars into the metaballs, the eye creature, the title's tiles over the
+// closing text, the credits and the end.
+const std::vector<double> kDefaultTimes = {3.0,   15.0,  35.0,  43.9,  70.0,  90.0,  120.0, 128.6,
+                                           130.8, 133.8, 140.0, 160.0, 180.0, 200.0, 215.0, 225.0,
+                                           229.2, 245.0, 255.0, 262.0, 275.0, 285.0, 297.0, 305.0,
+                                           320.0, 340.0, 356.4, 357.6};
 
 constexpr int kThumbW = 320, kThumbH = 240, kColumns = 4, kMargin = 24, kLabelH = 26, kHeaderH = 56;
 

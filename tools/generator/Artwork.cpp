@@ -192,10 +192,11 @@ std::vector<Picture> pictures()
     return {
         {"data/art/loading.jpg", 640, 480},
         {"data/art/title.png", layout::kTitleWidth, layout::kTitleHeight},
-        {"data/art/interlude.jpg", 640, 480},
+        {"data/art/interlude.png", layout::kInterludeWidth, layout::kInterludeHeight},
         {"data/art/credits.png", layout::kCreditsWidth, layout::kCreditsHeight},
         {"data/art/glow.ctx", 256, 256},
         {"data/art/shade.png", 256, 64},
+        {"data/art/veil.jpg", layout::kVeilSize, layout::kVeilSize},
     };
 }
 
@@ -247,20 +248,57 @@ bool drawTitle(Canvas& canvas, std::string& error)
 
 bool drawInterlude(Canvas& canvas, std::string& error)
 {
-    drawBackdrop(canvas, 210.0f);
-    drawEye(canvas, 320.0f, 150.0f, 78.0f, 29.0f, 0.9f);
-    TextStyle heading{fonts::kSerif, 40, 16.0f};
-    heading.glow = 0.3f;
+    using namespace layout;
+    // Lettering on clear, one row each: the timeline brings the heading in as tiles and lays
+    // the two quieter rows over the moving passage.
+    TextStyle heading{fonts::kSerif, 56, 18.0f};
+    heading.glow = 0.35f;
     heading.glowRadius = 8;
-    TextStyle line{fonts::kSerif, 17, 1.0f, kGold, 0.95f};
-    TextStyle small{fonts::kSans, 11, 5.0f, kFrost, 0.7f};
-    if (!setText(canvas, "INTERLUDE", heading, 320.0f, 262, error) ||
-        !setText(canvas, "the water settles  \xB7  the tunnel opens", line, 320.0f, 304, error) ||
-        !setText(canvas, "OCULITH  \xB7  PART TWO", small, 320.0f, 420, error))
+    TextStyle line{fonts::kSerif, 21, 1.0f, kGold, 0.95f};
+    TextStyle mark{fonts::kSans, 12, 5.0f, kFrost, 0.8f};
+    int span[2];
+    if (!setText(canvas, "INTERLUDE", heading, kTitleRegionW * 0.5f, kHeadingY + 88, error) ||
+        !setText(canvas, "the water settles  \xB7  the tunnel opens", line, kTitleRegionW * 0.5f, kLineY + 40,
+                 error) ||
+        !setText(canvas, "OCULITH  \xB7  PART TWO", mark, kTitleRegionW * 0.5f, kMarkY + 30, error, 0, span))
         return false;
-    canvas.line(250, 282, 390, 282, 1.0f, kGold, 0.45f);
-    finishOpaque(canvas, 2);
+    flankingRules(canvas, span, float(kMarkY) + 25.5f, 36.0f, 14.0f, 0.5f);
     return true;
+}
+
+void drawVeil(Canvas& canvas)
+{
+    // Seamless both ways (every wave has a whole number of periods across the picture): bands
+    // run along the tunnel so the flight streams past them, with copper filaments wavering
+    // through and a few warm knots of light.
+    canvas.fillVertical({{0.0f, kDeep}, {1.0f, kDeep}});
+    const float size = float(canvas.width());
+    const auto wave = [](float x) { return 0.5f + 0.5f * std::cos(2.0f * kPi * x); };
+    canvas.addLight(0, 0, canvas.width(), canvas.height(), kViolet, 0.9f, [=](float x, float y) {
+        const float u = x / size, v = y / size;
+        return std::pow(wave(3.0f * u + 0.35f * std::sin(2.0f * kPi * v)), 3.0f);
+    });
+    canvas.addLight(0, 0, canvas.width(), canvas.height(), kIndigo, 0.7f, [=](float x, float y) {
+        const float u = x / size, v = y / size;
+        return wave(5.0f * u - 2.0f * v) * wave(v + 0.25f);
+    });
+    constexpr int kFilaments = 6;
+    for (int k = 0; k < kFilaments; ++k) {
+        const Colour& colour = k % 2 ? kGold : kEmber;
+        canvas.addLight(0, 0, canvas.width(), canvas.height(), colour, 0.75f, [=](float x, float y) {
+            const float v = y / size;
+            const float centre = (float(k) + 0.5f) / float(kFilaments) + 0.035f * std::sin(2.0f * kPi * (2.0f * v + 0.3f * float(k)));
+            float d = std::fabs(x / size - centre);
+            d = std::min(d, 1.0f - d) * size;
+            const float pulse = 0.3f + 0.7f * std::pow(wave(3.0f * v + 0.37f * float(k)), 2.0f);
+            return std::exp(-d * d / 1.8f) * pulse;
+        });
+    }
+    canvas.addLight(0, 0, canvas.width(), canvas.height(), kEmber, 0.35f, [=](float x, float y) {
+        const float u = x / size, v = y / size;
+        return std::pow(wave(2.0f * u) * wave(2.0f * v + 0.5f), 12.0f);
+    });
+    canvas.grain(0.012f, 7);
 }
 
 bool drawCredits(Canvas& canvas, std::string& error)
@@ -328,6 +366,7 @@ bool write(const std::string& outDir, bool progress, std::string& error)
         drawLoading, drawTitle, drawInterlude, drawCredits,
         [](Canvas& c, std::string&) { drawGlow(c); return true; },
         [](Canvas& c, std::string&) { drawShade(c); return true; },
+        [](Canvas& c, std::string&) { drawVeil(c); return true; },
     };
     const std::vector<Picture> list = pictures();
     for (std::size_t i = 0; i < list.size(); ++i) {

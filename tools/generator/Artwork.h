@@ -1,6 +1,7 @@
 // The show's 2D artwork: the loading picture, the title (sharp and blurred, for the opening
-// fade), the interlude card, the credit lines, and the glow and shade pictures the overlay
-// timeline lays under them. One palette and two type faces throughout.
+// fade), the interlude lettering, the credit lines, the glow and shade pictures the overlay
+// timeline lays under them, and the veil the interlude's tunnel is lined with. One palette and
+// two type faces throughout.
 #pragma once
 #include "Canvas.h"
 
@@ -31,6 +32,11 @@ inline constexpr int kSharpY = 0, kSubtitleY = 160, kSubtitleH = 48, kBlurY = 25
 // credits.png, 1024 × 512: 640-wide rows, the title row taller than the rest.
 inline constexpr int kCreditsWidth = 1024, kCreditsHeight = 512;
 inline constexpr int kCreditTitleH = 96, kCreditRowH = 48;
+// interlude.png, 1024 × 256: the heading, its line and the part mark, each 640 wide.
+inline constexpr int kInterludeWidth = 1024, kInterludeHeight = 256;
+inline constexpr int kHeadingY = 0, kHeadingH = 128, kLineY = 128, kLineH = 64, kMarkY = 192, kMarkH = 48;
+// veil.jpg: the tunnel lining, seamless both ways.
+inline constexpr int kVeilSize = 256;
 } // namespace layout
 
 // One generated picture: its path under the data folder and its size.
@@ -48,6 +54,7 @@ bool write(const std::string& outDir, bool progress, std::string& error);
 bool drawLoading(Canvas& canvas, std::string& error);
 bool drawTitle(Canvas& canvas, std::string& error);
 bool drawInterlude(Canvas& canvas, std::string& error);
+void drawVeil(Canvas& canvas);
 bool drawCredits(Canvas& canvas, std::string& error);
 void drawGlow(Canvas& canvas);
 void drawShade(Canvas& canvas);

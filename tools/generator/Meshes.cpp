@@ -342,6 +342,47 @@ Shape panoramaSpires()
     return joined(parts);
 }
 
+// The eye emblem of the interlude, facing the viewer along -z: the almond's two arcs (circles
+// through its corners, half-width w and half-height h) and the iris ring inside it.
+Vector3 almondArc(float t, float w, float h, float side)
+{
+    const float k = (w * w - h * h) / (2.0f * h);
+    const float r = h + k;
+    const float a1 = std::atan2(k, w);
+    const float a = (kPi - a1) + (2.0f * a1 - kPi) * t;
+    return {r * std::cos(a), side * (r * std::sin(a) - k), 0.0f};
+}
+
+Vector3 circleXY(float t, float radius)
+{
+    return {radius * std::cos(t * kTau), radius * std::sin(t * kTau), 0.0f};
+}
+
+Shape emblem()
+{
+    constexpr float w = 8.0f, h = 4.4f;
+    return joined({
+        tube(48, 8, 0.22f, [](float t) { return almondArc(t, w, h, 1.0f); }, "EmblemGold"),
+        tube(48, 8, 0.22f, [](float t) { return almondArc(t, w, h, -1.0f); }, "EmblemGold"),
+        tube(64, 8, 0.16f, [](float t) { return circleXY(t, 2.4f); }, "EmblemGold"),
+    });
+}
+
+// The ring that turns round the emblem: a fine circle with four beads on it.
+Shape halo()
+{
+    constexpr float radius = 11.0f;
+    std::vector<Shape> parts{tube(96, 6, 0.1f, [](float t) { return circleXY(t, radius); }, "HaloLight")};
+    for (int i = 0; i < 4; ++i) {
+        Shape bead = body(12, 8, [](float, float, const Vector3&) { return 0.45f; }, {1, 1, 1}, "HaloLight");
+        const Vector3 at = circleXY(float(i) * 0.25f, radius);
+        for (Vector3& p : bead.positions)
+            p = p + at;
+        parts.push_back(bead);
+    }
+    return joined(parts);
+}
+
 // Grids repeat their first column at the seam (and their first row at the poles); copies of one
 // point get one normal there, so curved bodies show no seam. Copies whose normals differ by more
 // than 60 degrees are real edges (room corners) and stay apart.
@@ -546,6 +587,9 @@ std::vector<MeshAsset> assets()
          }},
         {"data/obj/dings.msh",
          [] { return tube(160, 12, 0.9f, [](float t) { return torusKnot(t, 2, 3, 4.0f, 1.8f); }, "GreetDings"); }},
+        // The interlude: the eye emblem and the beaded ring turning round it.
+        {"data/obj/emblem.msh", emblem},
+        {"data/obj/halo.msh", halo},
     };
 }
 
