@@ -24,8 +24,8 @@ names=(Introduction WaterSimulation Interlude TunnelScene DirtyCellar GeometricW
 edges=(0 43.467 127.802 135.233 174.056 212.88 229.041 261.549 294.243 356 358.2)
 # median, 95th percentile and worst of a column of numbers
 quantiles() { sort -g | awk '{ a[NR] = $1 } END { if (NR) printf "%d %.2f %.2f %.2f", NR, a[int(NR / 2) + 1], a[int(NR * 95 / 100) + 1], a[NR] }'; }
-printf '%-16s %-11s %6s %8s %8s %8s %11s\n' window seconds frames median p95 worst "update cpu"
-printf '%-16s %-11s %6s %8s %8s %8s %11s\n' "" "" "" ms ms ms "median ms"
+printf '%-16s %-15s %6s %8s %8s %8s %11s\n' window seconds frames median p95 worst "update cpu"
+printf '%-16s %-15s %6s %8s %8s %8s %11s\n' "" "" "" ms ms ms "median ms"
 for k in "${!names[@]}"; do
   if [ "$k" -lt 10 ]; then lo=${edges[$k]}; hi=${edges[$((k + 1))]}; else lo=0; hi=1e9; fi
   frames=$(awk -F, -v lo="$lo" -v hi="$hi" 'NR > 1 && $1 >= lo && $1 < hi { print $2 }' "$log" | quantiles)
@@ -34,5 +34,5 @@ for k in "${!names[@]}"; do
   read -r n median p95 worst <<<"$frames"
   read -r _ cpuMedian _ _ <<<"$cpu"
   label="$lo-$hi"; [ "$k" -lt 10 ] || label="0-358.2"
-  printf '%-16s %-11s %6d %8.2f %8.2f %8.2f %11.2f\n' "${names[$k]}" "$label" "$n" "$median" "$p95" "$worst" "$cpuMedian"
+  printf '%-16s %-15s %6d %8.2f %8.2f %8.2f %11.2f\n' "${names[$k]}" "$label" "$n" "$median" "$p95" "$worst" "$cpuMedian"
 done
