@@ -193,15 +193,16 @@ Shape poolDeck()
     return s;
 }
 
-// The tunnel's course: a Catmull-Rom curve through waypoints that pass a little above each of
-// the four metaball clusters the tunnel scene places and close by its lights (the camera keys of
+// The tunnel's course: a Catmull-Rom curve through waypoints that pass about 20 units above each
+// of the four metaball clusters the tunnel scene places (so the camera flies past them, never
+// through them, and they rise from the tube's floor) and close by its lights (the camera keys of
 // "tunnelscene.scene" follow the same curve), with a lead-in and a run-out at both ends.
 constexpr float kTunnelRadius = 26.0f;
 Vector3 tunnelPath(float t)
 {
-    static const Vector3 points[] = {{-150, -60, 190}, {-110, -72, 150}, {-72.6f, -64, 109.6f}, {-35, -48, 62},
-                                     {-10.6f, -18, 24.6f}, {3, -4, 9},    {30.6f, 23, -2.7f},   {58, 22, -18},
-                                     {93.1f, 15, -59.9f},  {125, 10, -95}, {160, 6, -130}};
+    static const Vector3 points[] = {{-150, -60, 190}, {-110, -72, 150}, {-72.6f, -58, 109.6f}, {-35, -44, 62},
+                                     {-10.6f, -2, 24.6f},  {3, 6, 9},      {30.6f, 37, -2.7f},   {58, 26, -18},
+                                     {93.1f, 24, -59.9f},  {125, 10, -95}, {160, 6, -130}};
     constexpr int last = int(std::size(points)) - 1;
     const float x = std::clamp(t, 0.0f, 1.0f) * float(last);
     const int k = std::min(int(x), last - 1);
