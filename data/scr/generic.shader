@@ -84,7 +84,7 @@ Image {
 	State {
 		Wrap WRAP_S_WRAP_T
 		Filter LINEAR
-		Mipmap LINEAR_LINEAR
+		Mipmap LINEAR_NEAREST
 	}
 }
 
