@@ -1,4 +1,5 @@
 #include "GLFixture.h"
+#include "SceneTestSupport.h"
 #include "effects/EffectLoader.h"
 #include "effects/EffectTimeline.h"
 #include "geometry/Mesh.h"
@@ -54,13 +55,7 @@ protected:
     void SetUp() override
     {
         GLTest::SetUp();
-        mesh.allocate(3, 1);
-        for (const Vector3& p : {Vector3{0, 0, 0}, Vector3{1, 0, 0}, Vector3{0, 1, 0}})
-            mesh.addVertex(MeshVertex{p, {0, 0, 1}});
-        MeshFace face;
-        for (int i = 0; i < 3; ++i)
-            face.indices[i] = i;
-        mesh.addFace(face);
+        scenetest::makeTriangle(mesh);
         tunnel.lightMesh = &mesh;
         ASSERT_TRUE(tunnel.field.init(TunnelScene::kFieldSize));
         TunnelScene::placeBalls(150.0f, tunnel.balls);

@@ -1,4 +1,5 @@
 #include "GLFixture.h"
+#include "SceneTestSupport.h"
 #include "geometry/Mesh.h"
 #include "scenes/VolumetricLight.h"
 
@@ -55,13 +56,7 @@ protected:
     void SetUp() override
     {
         GLTest::SetUp();
-        mesh.allocate(3, 1);
-        for (const Vector3& p : {Vector3{0, 0, 0}, Vector3{1, 0, 0}, Vector3{0, 1, 0}})
-            mesh.addVertex(MeshVertex{p, {0, 0, 1}});
-        MeshFace face;
-        for (int i = 0; i < 3; ++i)
-            face.indices[i] = i;
-        mesh.addFace(face);
+        scenetest::makeTriangle(mesh);
     }
     RecordingMesh mesh;
 };

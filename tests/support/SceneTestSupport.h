@@ -37,6 +37,18 @@ inline Mesh* addSquare(MeshManager& manager, const std::string& name, float half
     return held;
 }
 
+// One triangle in the z = 0 plane facing +z: the smallest mesh that draws.
+inline void makeTriangle(Mesh& mesh)
+{
+    mesh.allocate(3, 1);
+    for (const Vector3& p : {Vector3{0, 0, 0}, Vector3{1, 0, 0}, Vector3{0, 1, 0}})
+        mesh.addVertex(MeshVertex{p, {0, 0, 1}});
+    MeshFace face;
+    for (int i = 0; i < 3; ++i)
+        face.indices[i] = i;
+    mesh.addFace(face);
+}
+
 inline std::unique_ptr<SceneNode> read(const std::string& text)
 {
     std::istringstream stream(text);
