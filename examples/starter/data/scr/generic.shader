@@ -57,7 +57,9 @@ Image {
 	}
 }
 
-; A soft round glow, for sparks and halos. Mipmaps keep small, distant sparks from shimmering.
+; A soft round glow, for sparks and halos. "Mipmap LINEAR_LINEAR" builds mipmaps and blends
+; between them, so small, distant sparks do not shimmer ("Mipmap LINEAR", used above for
+; pictures shown at their own size, builds none).
 Image {
 	Info "glow"
 	Type 2D
@@ -67,11 +69,12 @@ Image {
 	State {
 		Wrap CLAMP_EDGE_S_CLAMP_EDGE_T
 		Filter LINEAR
-		Mipmap LINEAR
+		Mipmap LINEAR_LINEAR
 	}
 }
 
-; The tunnel's lining: seamless both ways, so it repeats (WRAP) round and along the tube.
+; The tunnel's lining: seamless both ways, so it repeats (WRAP) round and along the tube. The
+; far end of the tube shows it tiny: mipmaps, from the nearest level (cheaper, looks the same).
 Image {
 	Info "tunnel lining"
 	Type 2D
@@ -81,7 +84,7 @@ Image {
 	State {
 		Wrap WRAP_S_WRAP_T
 		Filter LINEAR
-		Mipmap LINEAR
+		Mipmap LINEAR_NEAREST
 	}
 }
 
