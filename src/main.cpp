@@ -4,6 +4,7 @@
 #include "app/ShowChecker.h"
 #include "app/Exporter.h"
 #include "app/ShowApplication.h"
+#include "app/ShowLoading.h"
 #include "core/Log.h"
 #include "platform/Paths.h"
 #include "effects/EffectTimeline.h"
@@ -63,7 +64,7 @@ int runCheck(const CommandLine& commandLine)
 {
     if (Log::instance)
         Log::instance->open("application.log");
-    ShowChecker checker(commandLine.until >= 0 ? float(commandLine.until) : ShowApplication::kEndTime);
+    ShowChecker checker(float(showloading::showEnd(commandLine.until)));
     std::string contextError;
     const std::vector<Problem> found = checker.run(contextError);
     if (Log::instance)
@@ -72,6 +73,8 @@ int runCheck(const CommandLine& commandLine)
         std::fprintf(stderr, "oculith: --check needs an off-screen GL context: %s\n", contextError.c_str());
         return 1;
     }
+    for (const std::string& note : checker.notes())
+        std::printf("note: %s\n", note.c_str());
     return ShowChecker::print(found, stdout);
 }
 
@@ -135,7 +138,7 @@ int main(int argc, char** argv)
     ShowApplication app(commandLine);
     std::unique_ptr<Exporter> exporter;
     if (commandLine.exportKind != ExportKind::None) {
-        exporter = std::make_unique<Exporter>(commandLine, app.endTime);
+        exporter = std::make_unique<Exporter>(commandLine, showloading::showEnd(commandLine.until));
         if (!exporter->open())
             return 1;
         options.exporter = exporter.get();

@@ -90,7 +90,7 @@ const char* usageText()
            "  --windowed WxH          skip the mode picker: a window with a WxH drawing area\n"
            "  --fullscreen WxH        skip the mode picker: full screen in the WxH display mode\n"
            "  --start SECONDS         start the show (and the music) at this show time\n"
-           "  --until SECONDS         end the show at this show time (default 358.109)\n"
+           "  --until SECONDS         end the show at this show time (default: ShowEnd, else 358.109)\n"
            "  --mute                  no audio device, no music\n"
            "  --headless              no window, picker or audio: render off screen (EGL) at the\n"
            "                          window size, message boxes on standard error, fixed-step clock\n"

@@ -39,8 +39,8 @@ ShowApplication::ShowApplication(const CommandLine& commandLine)
     settings.askDisplayMode = commandLine.asksDisplayMode();
     settings.refreshRate = -1;
     show::startOffset = float(commandLine.start);
-    if (commandLine.until >= 0)
-        endTime = float(commandLine.until);
+    // --until, else the show folder's own end (its timeline's "ShowEnd" line), else 358.109.
+    endTime = float(showloading::showEnd(commandLine.until));
     playMusic_ = !commandLine.mute && !commandLine.headless;
     watch_ = commandLine.watch;
 }

@@ -4,6 +4,7 @@
 #include "core/ExtensionRegistry.h"
 #include "core/PBuffer.h"
 #include "core/RestingGLState.h"
+#include "effects/EffectLoader.h"
 #include "effects/EffectTimeline.h"
 #include "platform/HeadlessContext.h"
 #include "platform/Paths.h"
@@ -40,6 +41,8 @@ std::vector<Problem> ShowChecker::run(std::string& contextError)
     PBuffer::instance = pbuffer.get();
 
     showloading::loadScripts();
+    notes_ = showloading::notes();
+    EffectLoader::readShowEnd(showloading::kTimelineFile); // a malformed "ShowEnd" line is a problem
     checkWindows();
     checkFixedFiles();
 

@@ -4,17 +4,21 @@
 #include "script/ProblemSink.h"
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 class ShowChecker {
 public:
-    // `endTime`: the show's end (358.109, or --until); effects that start after it never show.
+    // `endTime`: the show's end (358.109, the show's "ShowEnd" line or --until); effects that
+    // start after it never show.
     explicit ShowChecker(float endTime) : endTime_(endTime) {}
 
     // Runs the check in the current folder (the show's) with the current managers and returns
     // the problems found; `contextError` is set when no off-screen context could be made.
     std::vector<Problem> run(std::string& contextError);
     // Prints the problems and the summary; the exit status: 0 clean, 1 problems found.
+    // What the run left out of the show on purpose (scenes without files): notes, not problems.
+    const std::vector<std::string>& notes() const { return notes_; }
     static int print(const std::vector<Problem>& problems, std::FILE* out);
 
 private:
@@ -24,4 +28,5 @@ private:
     static void checkFixedFiles();
 
     float endTime_;
+    std::vector<std::string> notes_;
 };

@@ -22,6 +22,8 @@
 namespace showloading {
 namespace {
 
+std::vector<std::string> g_notes;
+
 void loadMaterials()
 {
     if (MaterialLibrary::instance)
@@ -44,16 +46,23 @@ void loadTimeline()
 {
     if (EffectTimeline* timeline = EffectTimeline::instance) {
         EffectLoader loader(timeline);
-        if (!loader.load("data\\scr\\generic.effect") && !platform::fileExists("data\\scr\\generic.effect"))
-            problems::report("data\\scr\\generic.effect", 0, "the timeline script is missing");
+        if (!loader.load(kTimelineFile) && !platform::fileExists(kTimelineFile))
+            problems::report(kTimelineFile, 0, "the timeline script is missing");
     }
 }
 
-// The hand-written scenes join the timeline behind the script's effects, gated by the start time.
+// The hand-written scenes join the timeline behind the script's effects, gated by the start time;
+// a scene none of whose files this show folder holds is not part of the show (a show of one's
+// own plays without the built-in scenes' boxes).
 void addScenes()
 {
-    if (EffectTimeline* timeline = EffectTimeline::instance)
-        addShowScenes(*timeline, show::startOffset);
+    EffectTimeline* timeline = EffectTimeline::instance;
+    if (!timeline)
+        return;
+    for (const std::string& scene : addShowScenes(*timeline, show::startOffset, platform::fileExists)) {
+        g_notes.push_back("scene " + scene + ": no files in this show, not played");
+        logPrint("%s", g_notes.back().c_str());
+    }
 }
 
 // Each effect prepares with its own block as the place its problems are reported at; an effect
@@ -110,8 +119,18 @@ void setUpManagers()
     }
 }
 
+double showEnd(double until)
+{
+    if (until >= 0.0)
+        return until;
+    return EffectLoader::readShowEnd(kTimelineFile).value_or(kDefaultEndTime);
+}
+
+const std::vector<std::string>& notes() { return g_notes; }
+
 bool loadScripts()
 {
+    g_notes.clear();
     bool ok = true;
     for (auto step : kSteps) {
         if (!guarded(step)) {

@@ -3,10 +3,22 @@
 // the teardown that empties the managers again in shutdown's order.
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace showloading {
 
 // The music start-up plays.
 inline constexpr const char* kMusicFile = "data\\snd\\oculith - edit 2 (64k).mp3";
+// The timeline script.
+inline constexpr const char* kTimelineFile = "data\\scr\\generic.effect";
+// The show's end when neither --until nor the timeline's "ShowEnd" line sets one
+// (as a 32-bit float: 358.1090087890625).
+inline constexpr double kDefaultEndTime = 358.109;
+
+// The end of the show in the current folder: `until` when it is not negative, else the
+// timeline script's "ShowEnd" line, else kDefaultEndTime.
+double showEnd(double until);
 
 // Mesh importers and "data\obj\"; texture readers, the normalization cube map, "data\art\"
 // and "data\fnt\".
@@ -16,6 +28,9 @@ void setUpManagers();
 // ends up as a "SCRIPTING ERROR" box, or as a problem when a problem sink is installed. A sink
 // that reads on gets every step run, whatever failed before.
 bool loadScripts();
+// What the last loadScripts left out on purpose, one line each ("scene Vizidedar: no files in
+// this show, not played"): not problems, but worth a show maker's note.
+const std::vector<std::string>& notes();
 // Console font released, timeline cleared, meshes, materials and textures released (the GL
 // context must still exist).
 void tearDown();

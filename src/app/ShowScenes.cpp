@@ -21,25 +21,63 @@ std::unique_ptr<Effect> make()
     return std::make_unique<T>();
 }
 
-// Each scene with the last start offset at which it is still built.
+// Each scene with the last start offset at which it is still built, and the files that are its
+// own (scripts, and the meshes and pictures its code names), the test of whether a show folder
+// holds the scene at all. Shared pictures (the grain "noise.jpg") do not count.
 struct SceneEntry {
+    const char* label;
     float lastOffset;
     std::unique_ptr<Effect> (*create)();
+    const char* files[9];
 };
 
 constexpr float kAlways = std::numeric_limits<float>::infinity();
 
 constexpr SceneEntry kScenes[] = {
-    {43.467f, make<Introduction>},     {127.802f, make<WaterSimulation>}, {174.056f, make<TunnelScene>},
-    {212.88f, make<DirtyCellar>},      {229.041f, make<GeometricWorld>},  {261.549f, make<Vizidedar>},
-    {kAlways, make<AlienMorphScene>},  {kAlways, make<GreetingsScene>},
+    {"Introduction", 43.467f, make<Introduction>,
+     {"data\\scr\\intro.shader", "data\\scr\\intro_boks.scene", "data\\obj\\blob.msh", "data\\obj\\blob2.msh",
+      "data\\obj\\bitehead-anim-001.msh", "data\\obj\\bitehead-anim-002.msh", "data\\obj\\boid.msh"}},
+    {"WaterSimulation", 127.802f, make<WaterSimulation>,
+     {"data\\scr\\watersimulation.shader", "data\\scr\\watersimulation.scene", "data\\obj\\pstar.msh",
+      "data\\art\\pool.jpg", "data\\art\\water-sky.jpg"}},
+    {"TunnelScene", 174.056f, make<TunnelScene>,
+     {"data\\scr\\tunnelscene.shader", "data\\scr\\tunnelscene.effect", "data\\scr\\tunnelscene.scene",
+      "data\\obj\\volting.msh", "data\\art\\tunnel-panel.jpg", "data\\art\\tunnel-exit.jpg", "data\\art\\beam.jpg",
+      "data\\art\\light-core.jpg"}},
+    {"DirtyCellar", 212.88f, make<DirtyCellar>,
+     {"data\\scr\\dirtycellar.shader", "data\\scr\\dirtycellar.scene", "data\\obj\\ting3.msh"}},
+    {"GeometricWorld", 229.041f, make<GeometricWorld>,
+     {"data\\scr\\geometricworld.shader", "data\\scr\\geometricworld.scene", "data\\art\\fire-city.jpg"}},
+    {"Vizidedar", 261.549f, make<Vizidedar>,
+     {"data\\scr\\vizidedar.shader", "data\\scr\\vizidedar.scene", "data\\art\\viz_panorama.jpg"}},
+    {"AlienMorphScene", kAlways, make<AlienMorphScene>,
+     {"data\\scr\\alienscene.shader", "data\\scr\\alienscene_metaballs.envelope", "data\\scr\\eyeball_scene.shader",
+      "data\\scr\\eyeball_scene.scene", "data\\art\\alien_skin.jpg", "data\\art\\alien_wave.jpg",
+      "data\\obj\\eye_globe.msh"}},
+    {"GreetingsScene", kAlways, make<GreetingsScene>,
+     {"data\\scr\\greetings.shader", "data\\scr\\greetings.scene", "data\\obj\\g_pipes.msh", "data\\obj\\dings.msh"}},
 };
+
+bool holdsAnyFile(const SceneEntry& entry, ShowFileTest exists)
+{
+    for (const char* file : entry.files)
+        if (file && exists(file))
+            return true;
+    return false;
+}
 
 } // namespace
 
-void addShowScenes(EffectTimeline& timeline, float startOffset)
+std::vector<std::string> addShowScenes(EffectTimeline& timeline, float startOffset, ShowFileTest exists)
 {
-    for (const SceneEntry& entry : kScenes)
-        if (startOffset <= entry.lastOffset)
+    std::vector<std::string> absent;
+    for (const SceneEntry& entry : kScenes) {
+        if (startOffset > entry.lastOffset)
+            continue;
+        if (exists && !holdsAnyFile(entry, exists))
+            absent.emplace_back(entry.label);
+        else
             timeline.add(entry.create());
+    }
+    return absent;
 }

@@ -19,6 +19,8 @@
 #include "platform/Paths.h"
 #include "script/ProblemSink.h"
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 
 namespace {
@@ -109,6 +111,44 @@ int EffectLoader::countBlocks(const ScriptReader& from, std::istream& stream) co
     return from.countAhead(stream, [this](const ScriptReader& r) {
         return r.contains("{") && findType(r.line.substr(0, r.line.find(' '))) != nullptr;
     });
+}
+
+std::optional<double> EffectLoader::readShowEnd(const std::string& fileName)
+{
+    std::ifstream stream(platform::nativePath(fileName));
+    if (!stream)
+        return std::nullopt;
+    return readShowEnd(stream, fileName);
+}
+
+std::optional<double> EffectLoader::readShowEnd(std::istream& stream, const std::string& fileName)
+{
+    static constexpr const char* kKeyword = "ShowEnd";
+    std::optional<double> end;
+    ScriptReader reader;
+    reader.fileName = fileName;
+    int depth = 0;
+    while (reader.next(stream)) {
+        const std::string& text = reader.line;
+        if (depth == 0 && text.compare(0, std::strlen(kKeyword), kKeyword) == 0) {
+            double seconds = 0.0;
+            if (scanLine(text, "%*s %lf", &seconds) != 1 || !(seconds > 0.0))
+                problems::report(fileName, reader.fileLine,
+                                 "ShowEnd needs the show's end in seconds, above 0: " + problems::quoted(text));
+            else if (end)
+                problems::report(fileName, reader.fileLine,
+                                 "a second ShowEnd line (the first one counts): " + problems::quoted(text));
+            else
+                end = seconds;
+        }
+        // Blocks open and close with braces, also several on one line ("Force { ... }"); an
+        // envelope's "{ Envelope" has no closing line of its own.
+        if (!reader.contains("{ Envelope"))
+            for (char c : text)
+                depth += c == '{' ? 1 : c == '}' ? -1 : 0;
+        depth = std::max(depth, 0);
+    }
+    return end;
 }
 
 bool EffectLoader::load(const std::string& fileName)

@@ -5,6 +5,7 @@
 
 #include <istream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,13 @@ public:
     // The type whose kind name equals `kindWord` exactly, or none.
     const EffectType* findType(const std::string& kindWord) const;
     const std::vector<std::unique_ptr<EffectType>>& types() const { return types_; }
+
+    // The show's own end from a timeline script: the line "ShowEnd SECONDS" outside every block
+    // (a line this loader passes over, as it passes over every line outside blocks). None when
+    // the file has no such line or can't be opened. A line without a time above 0, or a second
+    // one, is reported as a problem and left out.
+    static std::optional<double> readShowEnd(const std::string& fileName);
+    static std::optional<double> readShowEnd(std::istream& stream, const std::string& fileName);
 
     // Every kind keyword of the timeline script, in table order, whether or not this build can
     // read that kind yet.

@@ -43,17 +43,23 @@ TEST_F(ShowLoadingTest, ACheckRunsEveryStepAndStartUpStopsAtTheFirstError)
 {
     // No generic.shader: a script error. The timeline script still loads in a check.
     testfiles::writeFile("data/scr/generic.effect", "Flash {\n\tStart 1\n\tEnd 2\n}\n");
+    // One file of the opening scene: that scene belongs to this show, the other seven do not.
+    testfiles::writeFile("data/obj/boid.msh", "not a mesh");
     world.managers().timeline->add(std::make_unique<BoxingEffect>());
     {
         ProblemCollector check(true);
         EXPECT_FALSE(showloading::loadScripts());
-        // The script's flash, the boxer and the eight hand-written scenes.
-        EXPECT_EQ(world.managers().timeline->pending().size(), 10u);
+        // The script's flash, the boxer and the one scene with a file here.
+        EXPECT_EQ(world.managers().timeline->pending().size(), 3u);
+        const std::vector<std::string>& notes = showloading::notes();
+        ASSERT_EQ(notes.size(), 7u);
+        EXPECT_EQ(notes[0], "scene WaterSimulation: no files in this show, not played");
+        EXPECT_EQ(notes[6], "scene GreetingsScene: no files in this show, not played");
         std::vector<std::string> lines;
         for (const Problem& p : check.problems())
             lines.push_back(problems::format(p));
-        // The scenes find none of their files here: one box each, after the boxer's.
-        ASSERT_EQ(lines.size(), 11u);
+        // The opening scene misses the rest of its files: its box, after the boxer's.
+        ASSERT_EQ(lines.size(), 4u);
         EXPECT_EQ(lines[0], "data\\scr\\generic.shader: Unable to open scriptfile data\\scr\\generic.shader");
         EXPECT_EQ(lines[1], "no script defines the console font's texture \"confont\"");
         EXPECT_EQ(lines[2], "Boxer: SCENE ERROR: UNABLE TO LOAD SCENE 'boxer.scene'");

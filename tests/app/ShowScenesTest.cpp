@@ -71,3 +71,25 @@ TEST(ShowScenes, OneSceneAtATimeAndNoneInTheInterlude)
             EXPECT_LE(on, 1) << t;
     }
 }
+
+// A show folder holds a scene when any one of the scene's own files is there: the others are left
+// out and named, in show order; a scene with part of its files is built (it boxes what is missing).
+TEST(ShowScenes, ScenesWithoutFilesInTheShowFolderAreLeftOut)
+{
+    EffectTimeline timeline;
+    const std::vector<std::string> absent = addShowScenes(timeline, 0.0f, [](const std::string& path) {
+        return path == "data\\scr\\vizidedar.scene" || path == "data\\obj\\g_pipes.msh";
+    });
+    ASSERT_EQ(timeline.pending().size(), 2u);
+    EXPECT_EQ(timeline.pending().front()->name, "Vizidedar");
+    EXPECT_EQ(timeline.pending().back()->start, 294.243f);
+    const std::vector<std::string> expected = {"Introduction", "WaterSimulation", "TunnelScene",
+                                               "DirtyCellar", "GeometricWorld", "AlienMorphScene"};
+    EXPECT_EQ(absent, expected);
+
+    // The start gate comes first: a scene that ended before the start is neither built nor named.
+    EffectTimeline late;
+    EXPECT_EQ(addShowScenes(late, 300.0f, [](const std::string&) { return false; }),
+              (std::vector<std::string>{"AlienMorphScene", "GreetingsScene"}));
+    EXPECT_TRUE(late.pending().empty());
+}

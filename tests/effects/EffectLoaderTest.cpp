@@ -351,3 +351,33 @@ TEST_F(EffectLoaderTest, SaveIncludesTheKeyframerBlock)
 }
 
 } // namespace
+
+// The show's own end: only a "ShowEnd" line outside every block counts (one inside a block, or
+// inside a block opened and closed on one line before it, does not), and the loader passes
+// over it like any other line outside blocks.
+TEST(ShowEndLine, ReadOnlyOutsideBlocksAndPassedOverByTheLoader)
+{
+    const std::string text = "; my show\n"
+                             "Flash {\n\tName \"a\"\n\tShowEnd 5\n\tStart 1\n\tEnd 2\n}\n"
+                             "Particle {\n\tParticleSystem {\n\t\tForce { Direction 0 1 0 }\n"
+                             "\t\tShowEnd 6\n\t}\n}\n"
+                             "Image {\n\tKeyframerLW {\n\t\tChannel 6\n\t\t{ Envelope\n\t\t\t1\n"
+                             "\t\t\tKey 1 0 0 0 0 0 0 0 0 0\n\t\t\tBehaviors 1 1\n\t}\n\t; skipped\n}\n"
+                             "ShowEnd 12.5 ; the end\n";
+    std::istringstream first(text);
+    EXPECT_EQ(EffectLoader::readShowEnd(first, "t.effect"), std::optional<double>(12.5));
+    std::istringstream none("Flash {\n\tShowEnd 5\n}\n");
+    EXPECT_FALSE(EffectLoader::readShowEnd(none, "t.effect").has_value());
+
+    ProblemCollector check(true);
+    std::istringstream bad("ShowEnd\nShowEnd -3\nShowEnd 7\n");
+    EXPECT_EQ(EffectLoader::readShowEnd(bad, "t.effect"), std::optional<double>(7.0));
+    ASSERT_EQ(check.problems().size(), 2u);
+    EXPECT_EQ(check.problems()[1].line, 2);
+
+    EffectTimeline timeline;
+    EffectLoader loader(&timeline);
+    std::istringstream script("ShowEnd 20\nFlash {\n\tStart 1\n\tEnd 2\n}\n");
+    EXPECT_TRUE(loader.load(script, "t.effect"));
+    EXPECT_EQ(timeline.pending().size(), 1u);
+}

@@ -359,6 +359,82 @@ void drawShade(Canvas& canvas)
     });
 }
 
+bool drawStarterTitle(Canvas& canvas, std::string& error)
+{
+    // Cream serif with an ember glow over a gold subtitle flanked by rules, on clear.
+    // Sized so the lettering and its glow stay well inside the picture: a glow cut at the
+    // picture's edge shows as a hard line on screen.
+    TextStyle title{fonts::kSerif, 44, 12.0f};
+    title.glow = 0.4f;
+    title.glowRadius = 6;
+    TextStyle line{fonts::kSans, 13, 5.0f, kGold, 0.95f};
+    const float centre = float(canvas.width()) * 0.5f;
+    int span[2];
+    if (!setText(canvas, "FIRST LIGHT", title, centre, 70, error) ||
+        !setText(canvas, "A SHOW MADE OF TEXT FILES", line, centre, 104, error, 0, span))
+        return false;
+    flankingRules(canvas, span, 99.5f, 36.0f, 14.0f, 0.5f);
+    return true;
+}
+
+void drawStarterCard(Canvas& canvas)
+{
+    // A night valley under a rising copper moon: violet sky, a haze on the horizon, two
+    // ridges of hills and a still lake that mirrors the moon as a broken path of light.
+    const float w = float(canvas.width()), h = float(canvas.height());
+    const float horizon = h * 0.66f;
+    canvas.fillVertical({{0.0f, kNight}, {0.35f, kDeep}, {0.62f, kViolet}, {0.66f, kIndigo}, {1.0f, kNight}});
+    canvas.glow(w * 0.5f, horizon - h * 0.2f, w * 0.34f, kViolet, 0.5f);
+    canvas.glow(w * 0.5f, horizon - h * 0.2f, w * 0.12f, kEmber, 0.55f);
+    canvas.disc(w * 0.5f, horizon - h * 0.2f, w * 0.075f, kGold, 1.0f);
+    canvas.ring(w * 0.5f, horizon - h * 0.2f, w * 0.16f, 1.2f, kGold, 0.35f);
+    canvas.ring(w * 0.5f, horizon - h * 0.2f, w * 0.24f, 1.0f, kFrost, 0.18f);
+    for (int i = 0; i < 90; ++i) {
+        // Stars from a small fixed hash: the same sky every build.
+        const unsigned hash = unsigned(i) * 2654435761u;
+        const float x = float(hash % 509u) / 509.0f * w;
+        const float y = float((hash >> 9) % 251u) / 251.0f * (horizon - h * 0.08f);
+        canvas.disc(x, y, 0.6f + float((hash >> 17) % 3u) * 0.35f, kPaper, 0.35f + float((hash >> 20) % 5u) * 0.12f);
+    }
+    const auto ridge = [=](float base, float amplitude, float phase) {
+        return [=](float x, float y) {
+            const float top = base - amplitude * (0.6f * std::sin(x / w * 2.0f * kPi * 1.5f + phase) +
+                                                  0.4f * std::sin(x / w * 2.0f * kPi * 4.0f + phase * 2.0f));
+            return smoothstep(top - 1.0f, top + 1.0f, y) * (1.0f - smoothstep(horizon, horizon + 1.0f, y));
+        };
+    };
+    canvas.paint(0, 0, canvas.width(), canvas.height(), kIndigo, 0.9f, ridge(horizon - h * 0.05f, h * 0.05f, 0.7f));
+    canvas.paint(0, 0, canvas.width(), canvas.height(), kNight, 1.0f, ridge(horizon - h * 0.01f, h * 0.035f, 2.1f));
+    // The lake: the moon's path, broken into ripples that widen towards the viewer.
+    canvas.addLight(0, int(horizon), canvas.width(), canvas.height(), kEmber, 0.8f, [=](float x, float y) {
+        const float depth = (y - horizon) / (h - horizon);
+        const float spread = w * (0.03f + 0.09f * depth);
+        const float along = std::exp(-std::pow((x - w * 0.5f) / spread, 2.0f));
+        const float ripple = std::pow(0.5f + 0.5f * std::sin(y * (0.9f - 0.5f * depth)), 6.0f);
+        return along * ripple * (1.0f - 0.6f * depth);
+    });
+    canvas.vignette(0.55f);
+    canvas.grain(0.01f, 11);
+}
+
+void drawStarterLining(Canvas& canvas)
+{
+    // Seamless both ways: frost ribs round the tube, copper seams along it, deep blue between.
+    canvas.fillVertical({{0.0f, kDeep}, {1.0f, kDeep}});
+    const float size = float(canvas.width());
+    const auto wave = [](float x) { return 0.5f + 0.5f * std::cos(2.0f * kPi * x); };
+    canvas.addLight(0, 0, canvas.width(), canvas.height(), kFrost, 0.7f, [=](float, float y) {
+        return std::pow(wave(4.0f * y / size), 24.0f);
+    });
+    canvas.addLight(0, 0, canvas.width(), canvas.height(), kEmber, 0.8f, [=](float x, float y) {
+        return std::pow(wave(8.0f * x / size + 0.25f * std::sin(2.0f * kPi * y / size)), 40.0f);
+    });
+    canvas.addLight(0, 0, canvas.width(), canvas.height(), kViolet, 0.6f, [=](float x, float y) {
+        return wave(2.0f * x / size) * wave(2.0f * y / size + 0.5f);
+    });
+    canvas.grain(0.01f, 13);
+}
+
 bool write(const std::string& outDir, bool progress, std::string& error)
 {
     using Draw = std::function<bool(Canvas&, std::string&)>;

@@ -58,5 +58,10 @@ void drawVeil(Canvas& canvas);
 bool drawCredits(Canvas& canvas, std::string& error);
 void drawGlow(Canvas& canvas);
 void drawShade(Canvas& canvas);
+// The starter show's pictures (examples/starter): its title lettering, its picture card and its
+// tunnel lining.
+bool drawStarterTitle(Canvas& canvas, std::string& error);
+void drawStarterCard(Canvas& canvas);
+void drawStarterLining(Canvas& canvas);
 
 } // namespace artwork

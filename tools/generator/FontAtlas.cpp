@@ -38,7 +38,7 @@ bool render(Coverage& atlas, std::string& error)
     return true;
 }
 
-bool write(const std::string& outDir, bool progress, std::string& error)
+bool write(const std::string& outDir, bool progress, std::string& error, const std::string& file)
 {
     Coverage atlas;
     if (!render(atlas, error))
@@ -46,11 +46,13 @@ bool write(const std::string& outDir, bool progress, std::string& error)
     // White glyphs: the console font takes the current colour through the texture's alpha.
     Canvas canvas(kSize, kSize);
     canvas.stamp(atlas, 0, 0, {1.0f, 1.0f, 1.0f}, 1.0f);
-    const std::string path = outDir + "/" + kFile;
-    if (!imagefiles::writeTga(path, kSize, kSize, canvas.rgba8(), error))
+    const std::string path = outDir + "/" + file;
+    const bool png = file.ends_with(".png");
+    if (!(png ? imagefiles::writePng(path, kSize, kSize, canvas.rgba8(), error)
+              : imagefiles::writeTga(path, kSize, kSize, canvas.rgba8(), error)))
         return false;
     if (progress)
-        std::printf("  %s  %d x %d, %d glyphs, %ju bytes\n", kFile, kSize, kSize, kLast - kFirst + 1,
+        std::printf("  %s  %d x %d, %d glyphs, %ju bytes\n", file.c_str(), kSize, kSize, kLast - kFirst + 1,
                     imagefiles::fileSize(path));
     return true;
 }

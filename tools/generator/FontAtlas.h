@@ -25,7 +25,8 @@ inline int cellY(int c) { return ((c - kFirst) / kColumns) * kCellHeight; }
 
 // The glyph coverage of the whole atlas; false with `error` when the font cannot be read.
 bool render(Coverage& atlas, std::string& error);
-// Renders and writes the atlas as a 32-bit TGA under `outDir`.
-bool write(const std::string& outDir, bool progress, std::string& error);
+// Renders and writes the atlas under `outDir` as `file`: a 32-bit TGA, or a PNG when the name
+// ends in ".png".
+bool write(const std::string& outDir, bool progress, std::string& error, const std::string& file = kFile);
 
 } // namespace fontatlas

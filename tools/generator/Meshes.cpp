@@ -594,11 +594,25 @@ std::vector<MeshAsset> assets()
     };
 }
 
+std::vector<MeshAsset> starterAssets()
+{
+    return {
+        // The starter show's lit mesh: a (2, 3) torus knot about 5 units across, its axis up.
+        {"data/obj/knot.msh",
+         [] { return tube(128, 12, 0.42f, [](float t) { return torusKnot(t, 2, 3, 1.7f, 0.75f); }, "StarterKnot"); }},
+    };
+}
+
 bool write(const std::string& outDir, bool progress, std::string& error)
+{
+    return writeAssets(assets(), outDir, progress, error);
+}
+
+bool writeAssets(const std::vector<MeshAsset>& list, const std::string& outDir, bool progress, std::string& error)
 {
     // Faces refer to materials by name; a private library lends the names while writing.
     MaterialLibrary library;
-    for (const MeshAsset& asset : assets()) {
+    for (const MeshAsset& asset : list) {
         const std::string path = outDir + "/" + asset.path;
         std::unique_ptr<Mesh> mesh = build(asset.make());
         if (!mesh) {

@@ -40,8 +40,12 @@ struct MeshAsset {
     std::function<Shape()> make;
 };
 std::vector<MeshAsset> assets();
+// The starter show's meshes (examples/starter).
+std::vector<MeshAsset> starterAssets();
 
 // Writes every mesh under `outDir`; false with `error` on the first failure.
 bool write(const std::string& outDir, bool progress, std::string& error);
+// Writes the meshes of `list` under `outDir`.
+bool writeAssets(const std::vector<MeshAsset>& list, const std::string& outDir, bool progress, std::string& error);
 
 } // namespace meshes

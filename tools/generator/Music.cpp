@@ -755,7 +755,7 @@ bool writeMusic(const std::string& outDir, const RenderOptions& options, std::st
 {
     const auto started = std::chrono::steady_clock::now();
     const RenderResult result = render(options);
-    const std::vector<unsigned char> bytes = encodeMp3(result.audio, kBitRate, options.progress, error);
+    const std::vector<unsigned char> bytes = encodeMp3(result.audio, options.bitRate, options.progress, error);
     if (bytes.empty()) {
         if (error.empty())
             error = "the MP3 encoder produced nothing";

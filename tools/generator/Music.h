@@ -40,10 +40,13 @@ private:
     std::vector<Stretch> stretches_;
 };
 
+inline constexpr int kBitRate = 128; // kilobits per second of the show's MP3
+
 struct RenderOptions {
     double seconds = kLength; // a shorter excerpt renders the same music, cut (and mastered alone)
     uint64_t seed = 0x0C011748u;
     bool progress = false;    // print what it does on standard output
+    int bitRate = kBitRate;
 };
 
 struct RenderResult {
@@ -57,7 +60,6 @@ RenderResult render(const RenderOptions& options);
 
 // MP3 (MPEG-1 layer III, constant bit rate, with the encoder-delay tag) of a 44.1 kHz stereo buffer.
 std::vector<unsigned char> encodeMp3(const synth::Stereo& audio, int kbps, bool progress, std::string& error);
-inline constexpr int kBitRate = 128;
 
 // Renders, encodes and writes the music file under `outDir`; false with `error` on failure.
 bool writeMusic(const std::string& outDir, const RenderOptions& options, std::string& error);

@@ -7,6 +7,7 @@
 #include "Meshes.h"
 #include "Music.h"
 #include "SceneTextures.h"
+#include "StarterShow.h"
 
 #include <chrono>
 #include <cstdio>
@@ -19,6 +20,8 @@ namespace {
 struct AssetKind {
     const char* name;
     bool (*write)(const std::string& outDir, std::string& error);
+    // False for a kind that is not the show's data: written only when --only names it.
+    bool ofTheShow = true;
 };
 
 bool writeMusicAsset(const std::string& outDir, std::string& error)
@@ -58,6 +61,11 @@ bool writeVideoAsset(const std::string& outDir, std::string& error)
     return eyeclip::write(outDir, true, error);
 }
 
+bool writeStarterShow(const std::string& outDir, std::string& error)
+{
+    return startershow::write(outDir, true, error);
+}
+
 const AssetKind kAssetKinds[] = {
     {"music", writeMusicAsset},
     {"art", writeArtAsset},
@@ -66,6 +74,8 @@ const AssetKind kAssetKinds[] = {
     {"textures", writeSceneTextureAsset},
     {"alien", writeAlienAsset},
     {"video", writeVideoAsset},
+    // Not part of the show: the starter show's files, written into examples/starter by hand.
+    {"starter", writeStarterShow, false},
 };
 
 int usage(const char* message)
@@ -102,7 +112,7 @@ int main(int argc, char** argv)
         return usage(("unknown kind: " + only).c_str());
 
     for (const AssetKind& kind : kAssetKinds) {
-        if (!only.empty() && only != kind.name)
+        if (only.empty() ? !kind.ofTheShow : only != kind.name)
             continue;
         const auto started = std::chrono::steady_clock::now();
         std::string error;

@@ -3,11 +3,14 @@
 #include "geometry/Mesh.h"
 #include "geometry/MeshFile.h"
 #include "geometry/MeshManager.h"
+#include "lwo/LwoDiagnosis.h"
 #include "material/MaterialLibrary.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -31,8 +34,10 @@ const char* const kHelp =
     "                      materials: \"NAME\" ... (the face materials in order of first use)\n"
     "  convert IN OUT.msh  writes any mesh that loads as a \".msh\" file, material names included.\n"
     "\n"
-    "A file that does not load gives a message on standard error (the LWO2 reader also prints\n"
-    "its own reason on standard output). Exit status: 0 on success, 1 when a file does not load\n"
+    "A file that does not load gives its reason on standard error; for a LightWave file one of\n"
+    "\"not an LWO2 file\", \"only patches (subdivision surfaces), no polygons\", \"no polygons\n"
+    "in the first layer\" or \"truncated at byte N\" (the LWO2 reader also prints its own\n"
+    "words on standard output). Exit status: 0 on success, 1 when a file does not load\n"
     "or cannot be written, 2 for a bad command line.\n";
 
 int usage()
@@ -47,6 +52,19 @@ bool endsWith(const std::string& text, const char* suffix)
     return text.size() >= n && text.compare(text.size() - n, n, suffix) == 0;
 }
 
+// The reason a file gave no mesh: for a LightWave file (by its name or its "FORM" start) what
+// its chunks say, else the general words.
+std::string whyNotLoaded(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return "cannot open this file";
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const bool lightwave = endsWith(path, ".lwo") || (bytes.size() >= 4 && std::memcmp(bytes.data(), "FORM", 4) == 0);
+    const std::string reason = lightwave ? explainLwoFailure(bytes.data(), bytes.size()) : std::string();
+    return reason.empty() ? "cannot load this mesh" : reason;
+}
+
 // Loads through the manager. A ".msh" file names its materials; the tool has no ".shader"
 // script, so empty materials of those names are made first and the names survive.
 Mesh* loadMesh(MeshManager& manager, MaterialLibrary& library, const std::string& path)
@@ -57,7 +75,7 @@ Mesh* loadMesh(MeshManager& manager, MaterialLibrary& library, const std::string
             library.add(new Material(name));
     Mesh* mesh = manager.load(path, 0);
     if (!mesh)
-        std::fprintf(stderr, "oculith-mesh: %s: cannot load this mesh\n", path.c_str());
+        std::fprintf(stderr, "oculith-mesh: %s: %s\n", path.c_str(), whyNotLoaded(path).c_str());
     return mesh;
 }
 
