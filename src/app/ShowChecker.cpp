@@ -5,6 +5,8 @@
 #include "core/PBuffer.h"
 #include "core/RestingGLState.h"
 #include "effects/EffectTimeline.h"
+#include "effects/SceneEffect.h"
+#include "effects/TextEffect.h"
 #include "platform/HeadlessContext.h"
 #include "platform/Paths.h"
 
@@ -39,8 +41,10 @@ std::vector<Problem> ShowChecker::run(std::string& contextError)
     PBuffer* const previousBuffer = PBuffer::instance;
     PBuffer::instance = pbuffer.get();
 
+    showloading::releaseLoadingPicture(showloading::loadLoadingPicture());
     showloading::loadScripts();
     checkWindows();
+    checkTextViews();
     checkFixedFiles();
 
     showloading::tearDown();
@@ -68,10 +72,40 @@ void ShowChecker::checkWindows() const
     }
 }
 
+void ShowChecker::checkTextViews() const
+{
+    const EffectTimeline* timeline = EffectTimeline::instance;
+    if (!timeline)
+        return;
+    for (const auto& text : timeline->pending()) {
+        if (!dynamic_cast<const TextEffect*>(text.get()))
+            continue;
+        bool viewed = false;
+        for (const auto& other : timeline->pending())
+            viewed = viewed || (dynamic_cast<const SceneEffect*>(other.get()) && other->layer <= text->layer && other->start < text->end &&
+                                text->start < other->end);
+        if (!viewed)
+            problems::report(text->origin, text->originLine,
+                             "the Text effect " + problems::quoted(text->name) +
+                                 " has no Scene effect on a lower layer during its window, so it draws in no view "
+                                 "and nothing shows");
+    }
+}
+
 void ShowChecker::checkFixedFiles()
 {
-    if (!platform::fileExists(showloading::kMusicFile))
-        problems::report(showloading::kMusicFile, 0, "the music is missing: start-up stops with \"Unable to load sample\"");
+    const std::string music = showloading::kMusicFile;
+    std::FILE* file = platform::openFile(music, "rb");
+    if (!file) {
+        problems::report(music, 0,
+                         platform::fileExists(music) ? "the music cannot be read: start-up stops with \"Unable to load sample\""
+                                                     : "the music is missing: start-up stops with \"Unable to load sample\"");
+        return;
+    }
+    const bool empty = std::fgetc(file) == EOF;
+    std::fclose(file);
+    if (empty)
+        problems::report(music, 0, "the music file is empty: start-up stops with \"Unable to load sample\"");
 }
 
 int ShowChecker::print(const std::vector<Problem>& found, std::FILE* out)

@@ -3,10 +3,20 @@
 // the teardown that empties the managers again in shutdown's order.
 #pragma once
 
+class Texture;
+
 namespace showloading {
 
 // The music start-up plays.
 inline constexpr const char* kMusicFile = "data\\snd\\oculith - edit 2 (64k).mp3";
+// The picture start-up shows while the scripts load.
+inline constexpr const char* kLoadingPicture = "data\\art\\loading.jpg";
+
+// The loading picture ("loading.jpg" as RGB, the caller's reference), or none: quietly when the
+// show has none, with a problem when its file cannot be read.
+Texture* loadLoadingPicture();
+// Gives the picture back and drops it from the texture list.
+void releaseLoadingPicture(Texture* picture);
 
 // Mesh importers and "data\obj\"; texture readers, the normalization cube map, "data\art\"
 // and "data\fnt\".

@@ -54,10 +54,13 @@ TEST_F(ShowLoadingTest, ACheckRunsEveryStepAndStartUpStopsAtTheFirstError)
             lines.push_back(problems::format(p));
         // The scenes find none of their files here: one box each, after the boxer's.
         ASSERT_EQ(lines.size(), 11u);
-        EXPECT_EQ(lines[0], "data\\scr\\generic.shader: Unable to open scriptfile data\\scr\\generic.shader");
+        EXPECT_EQ(lines[0], "data\\scr\\generic.shader: the script file data\\scr\\generic.shader does not exist or "
+                            "cannot be read; start-up stops here with a SCRIPTING ERROR box");
         EXPECT_EQ(lines[1], "no script defines the console font's texture \"confont\"");
         EXPECT_EQ(lines[2], "Boxer: SCENE ERROR: UNABLE TO LOAD SCENE 'boxer.scene'");
         EXPECT_EQ(lines[3], "Introduction: SCENE ERROR: UNABLE TO LOAD SHADERS 'intro.shader'");
+        // The greetings scene has no name of its own and reports under its kind's.
+        EXPECT_EQ(lines[10], "GreetingsScene: SCRIPT ERROR: Unable to load shaders script");
     }
     showloading::tearDown();
     EXPECT_TRUE(world.managers().timeline->pending().empty());
