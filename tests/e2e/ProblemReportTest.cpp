@@ -135,12 +135,19 @@ TEST(ProblemReport, MessagesNameTheBlockAndTheMissingPiece)
 {
     const std::string show = showWith("messages", "Flash {\n\tName \"open\"\n\tStart 0\n\tEnd 5\n"   // 1-4
                                                   "Flash {\n\tName \"next\"\n\tStart 0\n\tEnd 5\n}\n"  // 5-9
-                                                  "Scene {\n\tName \"s\"\n\tScene \"data\\scr\\myy.scene\"\n}\n"); // 10-13
+                                                  "Scene {\n\tName \"s\"\n\tScene \"data\\scr\\myy.scene\"\n}\n"  // 10-13
+                                                  "Flash {\n\tName \"env\"\n\tKeyframerLW {\n\t\tChannel 6\n\t\t{ Envelope\n"
+                                                  "\t\t\t1\n\t\t\tKey 1 0 0 0 0 0 0 0 0 0\n\t\t\tBehaviors 1 1\n\t\t}\n}\n" // 14-23
+                                                  "Invert {\n}\n");                                                 // 24-25
     const auto check = runOculith({"--check", "--data", show});
     EXPECT_TRUE(holds(check.out, "data\\scr\\generic.effect:5: the Flash block opened at line 1 has no \"}\": "
-                                 "\"Flash {\"; the block after it is not loaded"))
+                                 "\"Flash {\"; the 3 blocks after it are not loaded"))
         << check.out;
     EXPECT_TRUE(holds(check.out, "data\\scr\\generic.effect:12: the scene file data\\scr\\myy.scene does not exist"))
+        << check.out;
+    // The line after an envelope block is passed over, here the "}" that was to close the block.
+    EXPECT_TRUE(holds(check.out, "data\\scr\\generic.effect:24: the Flash block opened at line 14 has no \"}\" (the "
+                                 "line after its KeyframerLW block is always passed over"))
         << check.out;
 
     const std::string tunnel = showWith("tunnelcomment", "Tunnel {\n\tName \"t\"\n\t; slower here\n\tSpeed 2\n}\n");
