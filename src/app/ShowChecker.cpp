@@ -10,6 +10,7 @@
 #include "platform/HeadlessContext.h"
 #include "platform/Paths.h"
 
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -102,10 +103,16 @@ void ShowChecker::checkFixedFiles()
                                                      : "the music is missing: start-up stops with \"Unable to load sample\"");
         return;
     }
-    const bool empty = std::fgetc(file) == EOF;
+    unsigned char head[3] = {};
+    const std::size_t got = std::fread(head, 1, sizeof head, file);
     std::fclose(file);
-    if (empty)
+    // An MP3 file opens with an ID3 tag or the sync bits of its first frame.
+    const bool tagged = got == 3 && std::memcmp(head, "ID3", 3) == 0;
+    const bool framed = got >= 2 && head[0] == 0xFF && (head[1] & 0xE0) == 0xE0;
+    if (got == 0)
         problems::report(music, 0, "the music file is empty: start-up stops with \"Unable to load sample\"");
+    else if (!tagged && !framed)
+        problems::report(music, 0, "the music file is not an MP3 file: start-up stops with \"Unable to load sample\"");
 }
 
 int ShowChecker::print(const std::vector<Problem>& found, std::FILE* out)

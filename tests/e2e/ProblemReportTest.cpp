@@ -139,7 +139,9 @@ TEST(ProblemReport, MessagesNameTheBlockAndTheMissingPiece)
                                                   "Flash {\n\tName \"env\"\n\tKeyframerLW {\n\t\tChannel 6\n\t\t{ Envelope\n"
                                                   "\t\t\t1\n\t\t\tKey 1 0 0 0 0 0 0 0 0 0\n\t\t\tBehaviors 1 1\n\t\t}\n}\n" // 14-23
                                                   "Invert {\n}\n");                                                 // 24-25
+    testfiles::writeFile(show + "/data/snd/oculith - edit 2 (64k).mp3", "RIFF....WAVE");
     const auto check = runOculith({"--check", "--data", show});
+    EXPECT_TRUE(holds(check.out, "data\\snd\\oculith - edit 2 (64k).mp3: the music file is not an MP3 file"));
     EXPECT_TRUE(holds(check.out, "data\\scr\\generic.effect:5: the Flash block opened at line 1 has no \"}\": "
                                  "\"Flash {\"; the 3 blocks after it are not loaded"))
         << check.out;
