@@ -194,7 +194,7 @@ TEST(ScriptReader, ValueWordsThatAreNoNumbersAreProblems)
 TEST(ScriptReader, ErrorsAtCommentLinesShowTheComment)
 {
     ScriptReader r;
-    std::istringstream in("Tunnel {\r\n\t; slower here\r\n");
+    std::istringstream in("Tunnel {\r\n\t; slower here\r\n\tSpede 2\r\n");
     r.next(in);
     r.next(in);
     EXPECT_TRUE(r.line.empty());
@@ -203,6 +203,9 @@ TEST(ScriptReader, ErrorsAtCommentLinesShowTheComment)
     EXPECT_EQ(e.lineText, "; slower here");
     EXPECT_EQ(problems::plainWords(e), "a comment line is not allowed inside a Tunnel block; put it after the "
                                        "block's last line or at the end of a keyword line");
+    r.next(in);
+    // Printed line text never carries the carriage return.
+    EXPECT_EQ(r.error("TunnelEffect unknown token").location(), "(script) line 3: \"Spede 2\"");
     EXPECT_EQ(problems::plainWords(ImageScriptException("PARSE ERROR! Unknown Shader Token", 1)),
               "no keyword of the Shader block takes this line");
     EXPECT_EQ(problems::plainWords(ImageScriptException("Effect unable to load Keyframer", 1)),
