@@ -2,6 +2,7 @@
 // mistake is and what it costs (standard error and the log), and --check lists it, in plain words
 // and at the same place whatever line ends the scripts use.
 #include "ProgramRun.h"
+#include "Shots.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -160,4 +161,41 @@ TEST(ProblemReport, MessagesNameTheBlockAndTheMissingPiece)
                                "put it after the block's last line or at the end of a keyword line: "
                                "\"; slower here\"; start-up stops here with a SCRIPTING ERROR box"))
         << run.err;
+}
+
+// A windowed run shows its problems over the picture for its first seconds, in red along the
+// bottom, then the show alone. The build's show with a misspelt line in its first block (so no
+// scene's box waits for a click), played on a virtual display from 120 s: the water scene under
+// the notice, then the interlude, black now that its blocks are lost. Skipped without a virtual
+// display or the build's show.
+TEST(ProblemReport, AWindowedRunShowsItsProblemsOverThePictureAtFirst)
+{
+    const std::string build = OCULITH_BINARY_DIR;
+    if (!fs::exists("/usr/bin/xvfb-run") || !fs::exists(build + "/data/snd/oculith - edit 2 (64k).mp3"))
+        GTEST_SKIP() << "needs xvfb-run and the build's show";
+    const std::string show = testfiles::tempDir("windowed");
+    fs::copy(build + "/data", show + "/data", fs::copy_options::recursive);
+    const std::string effect = show + "/data/scr/generic.effect";
+    std::string script = testfiles::readFile(effect);
+    const auto layer = script.find("\tLayer ", script.find("Flash {"));
+    ASSERT_NE(layer, std::string::npos);
+    script.replace(layer, 7, "\tLayr ");
+    testfiles::writeFile(effect, script);
+    const auto r = runProgram("/usr/bin/timeout",
+                              {"120", "/usr/bin/xvfb-run", "-a", OCULITH_EXECUTABLE, "--data", show, "--windowed",
+                               "640x480", "--mute", "--start", "120", "--shot", "121:" + show + "/early.png",
+                               "--shot", "131:" + show + "/later.png", "--until", "131.2"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(holds(r.err, "no keyword of the Flash block takes this line: \"Layr ")) << r.err;
+    auto redInBottomRows = [](const Shot& shot) {
+        int red = 0;
+        for (int y = 0; y < 44; ++y)
+            for (int x = 0; x < 640; ++x) {
+                const auto c = shot.at(x, y);
+                red += c[0] > 150 && c[1] < 120 && c[2] < 120;
+            }
+        return red;
+    };
+    EXPECT_GT(redInBottomRows(readShot(show + "/early.png")), 200);
+    EXPECT_EQ(redInBottomRows(readShot(show + "/later.png")), 0);
 }
