@@ -60,8 +60,8 @@ std::vector<std::string> noticeRows(const std::vector<Problem>& found)
             if (cut == std::string::npos || cut == 0)
                 cut = std::min(room, text.size());
             rows.push_back(indent + text.substr(0, cut));
-            text.erase(0, text.find_first_not_of(' ', cut) == std::string::npos ? text.size()
-                                                                                : text.find_first_not_of(' ', cut));
+            const std::size_t next = text.find_first_not_of(' ', cut);
+            text.erase(0, next == std::string::npos ? text.size() : next);
             indent = "  ";
         }
     }
@@ -189,14 +189,11 @@ void ShowApplication::announce(const std::vector<Problem>& found)
     }
     std::fflush(stderr);
     // New problems first: the notice has room for a few, and those are what the last edit did.
-    std::vector<Problem> ordered;
-    for (int known = 0; known < 2; ++known)
-        for (const Problem& problem : found) {
-            const bool standing = std::any_of(standing_.begin(), standing_.end(),
-                                              [&](const Problem& old) { return problems::same(problem, old); });
-            if (standing == (known == 1))
-                ordered.push_back(problem);
-        }
+    std::vector<Problem> ordered = found;
+    std::stable_partition(ordered.begin(), ordered.end(), [&](const Problem& problem) {
+        return std::none_of(standing_.begin(), standing_.end(),
+                            [&](const Problem& old) { return problems::same(problem, old); });
+    });
     noticeRows_ = noticeRows(ordered);
     noticeUntil_ = showTime + kNoticeSeconds;
 }

@@ -1,6 +1,6 @@
 // Loads the whole show again with a new start offset into a fresh set of managers and swaps it
-// in once it loaded; after a script error the show in use keeps playing. A reload at time t
-// leaves the program as a fresh start at t would.
+// in once it loaded; after a script error, or a load that loses what the show in use plays, the
+// show in use keeps playing. A reload at time t leaves the program as a fresh start at t would.
 #pragma once
 #include "app/ShowWorld.h"
 #include "script/ProblemSink.h"

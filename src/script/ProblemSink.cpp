@@ -160,6 +160,10 @@ std::string plainWords(const ImageScriptException& e)
     constexpr std::string_view kUnopened = "Unable to open scriptfile ";
     if (message.starts_with(kUnopened))
         return "the script file " + message.substr(kUnopened.size()) + " does not exist or cannot be read";
+    // The box's alarm word says nothing the record does not.
+    constexpr std::string_view kAlarm = "PARSE ERROR! ";
+    if (message.starts_with(kAlarm))
+        return message.substr(kAlarm.size());
     return message;
 }
 

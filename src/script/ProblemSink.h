@@ -90,8 +90,9 @@ std::string quoted(const std::string& name);
 // The line text without the carriage return of a Windows line end (and without any other
 // control character that would garble a terminal line).
 std::string printable(const std::string& text);
-// A reader's message in the show maker's words: the block kind of an "unknown token" message,
-// with a hint when the refused line was a comment, and the message as it stands otherwise.
+// A reader's message in the show maker's words: the thrower's own when it gave one, the block
+// kind of an "unknown token" message (with a hint when the refused line was a comment), and
+// otherwise the message without its "PARSE ERROR!" alarm.
 std::string plainWords(const ImageScriptException& e);
 // "a comment line is not allowed inside a KIND block; ..." or "no keyword of the KIND block
 // takes this line", for a line a block of `kind` refused.

@@ -210,4 +210,6 @@ TEST(ScriptReader, ErrorsAtCommentLinesShowTheComment)
               "no keyword of the Shader block takes this line");
     EXPECT_EQ(problems::plainWords(ImageScriptException("Effect unable to load Keyframer", 1)),
               "Effect unable to load Keyframer");
+    EXPECT_EQ(problems::plainWords(ImageScriptException("PARSE ERROR! Envelope not read in CoordV", 1)),
+              "Envelope not read in CoordV");
 }
