@@ -8,6 +8,7 @@
 #include "core/ScreenSpace.h"
 #include "core/ShowValues.h"
 #include "platform/MessageBox.h"
+#include "script/ProblemSink.h"
 #include "effects/EffectTimeline.h"
 #include "font/ConsoleFont.h"
 #include "scenegraph/CameraManager.h"
@@ -24,6 +25,48 @@ constexpr double kQuietSeconds = 0.1;
 // How far the arrow keys and Page Up/Down seek.
 constexpr float kShortSeek = 5.0f;
 constexpr float kLongSeek = 30.0f;
+// How long a run shows its problems over the picture (seconds of the run).
+constexpr double kNoticeSeconds = 10.0;
+// The notice: rows of console-font text across the 640 units (15 units per character).
+constexpr std::size_t kNoticeRows = 6;
+constexpr std::size_t kNoticeColumns = 42;
+constexpr float kNoticeRowHeight = 22.0f;
+
+// A problem in the notice's few words: the file's own name, the line and the message; the
+// line's text and the cost are on standard error.
+std::string noticeText(const Problem& problem)
+{
+    std::string place = problem.file.substr(problem.file.find_last_of("\\/") + 1);
+    if (!place.empty() && problem.line > 0)
+        place += ":" + std::to_string(problem.line);
+    return place.empty() ? problem.message : place + " " + problem.message;
+}
+
+// The notice's rows: a head line, then each problem wrapped at blanks (continuation rows
+// indented), at most kNoticeRows in all.
+std::vector<std::string> noticeRows(const std::vector<Problem>& found)
+{
+    std::vector<std::string> rows;
+    if (found.empty())
+        return rows;
+    rows.push_back(std::to_string(found.size()) + (found.size() == 1 ? " problem" : " problems") +
+                   " (all on standard error):");
+    for (const Problem& problem : found) {
+        std::string text = problems::printable(noticeText(problem));
+        std::string indent;
+        while (!text.empty() && rows.size() < kNoticeRows) {
+            const std::size_t room = kNoticeColumns - indent.size();
+            std::size_t cut = text.size() <= room ? text.size() : text.rfind(' ', room);
+            if (cut == std::string::npos || cut == 0)
+                cut = std::min(room, text.size());
+            rows.push_back(indent + text.substr(0, cut));
+            const std::size_t next = text.find_first_not_of(' ', cut);
+            text.erase(0, next == std::string::npos ? text.size() : next);
+            indent = "  ";
+        }
+    }
+    return rows;
+}
 } // namespace
 
 ShowApplication::ShowApplication(const CommandLine& commandLine)
@@ -74,8 +117,16 @@ bool ShowApplication::init()
     }
     PBuffer::instance = pbuffer_.get();
 
-    drawLoadingScreen();
-    if (!showloading::loadScripts())
+    bool loaded = false;
+    {
+        // Start-up shows its boxes as ever; the collector takes every problem beside them.
+        ProblemCollector collector(false, false);
+        drawLoadingScreen();
+        loaded = showloading::loadScripts();
+        standing_ = collector.problems();
+    }
+    announce(standing_);
+    if (!loaded)
         return false;
     if (playMusic_ && !startMusic())
         return false;
@@ -86,11 +137,11 @@ bool ShowApplication::init()
 }
 
 // The loading picture, drawn once before the scripts load: first image row at the top. A
-// missing picture is skipped quietly; nothing later needs it.
+// missing picture is skipped quietly (nothing later needs it); one that cannot be read is a
+// problem.
 void ShowApplication::drawLoadingScreen()
 {
-    TextureManager* textures = TextureManager::instance;
-    Texture* picture = textures ? textures->load("loading.jpg", 8, GL_TEXTURE_2D) : nullptr;
+    Texture* picture = showloading::loadLoadingPicture();
     // The first resize comes after start-up; the picture already keeps its 4:3 shape.
     screen::setViewport(settings.width, settings.height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
@@ -108,8 +159,7 @@ void ShowApplication::drawLoadingScreen()
     glTexCoord2f(1, 1); glVertex2f(640, 0);
     glEnd();
     picture->unbind(GL_TEXTURE0);
-    textures->release(picture);
-    textures->releaseByName("loading.jpg");
+    showloading::releaseLoadingPicture(picture);
     screen::pop();
     swapBuffers();
 }
@@ -128,27 +178,48 @@ bool ShowApplication::startMusic()
     return true;
 }
 
+void ShowApplication::announce(const std::vector<Problem>& found)
+{
+    for (const Problem& problem : found) {
+        if (problem.boxed)
+            continue;
+        const std::string line = problems::format(problem);
+        std::fprintf(stderr, "%s\n", line.c_str());
+        logPrint("%s", line.c_str());
+    }
+    std::fflush(stderr);
+    // New problems first: the notice has room for a few, and those are what the last edit did.
+    std::vector<Problem> ordered = found;
+    std::stable_partition(ordered.begin(), ordered.end(), [&](const Problem& problem) {
+        return std::none_of(standing_.begin(), standing_.end(),
+                            [&](const Problem& old) { return problems::same(problem, old); });
+    });
+    noticeRows_ = noticeRows(ordered);
+    noticeUntil_ = showTime + kNoticeSeconds;
+}
+
+bool ShowApplication::noticeShown() const
+{
+    if (noticeRows_.empty())
+        return false;
+    return watch_ || (!headless() && showTime < noticeUntil_);
+}
+
 void ShowApplication::reload(float time, const char* why)
 {
-    const ShowReloader::Result result = reloader_.reload(time, pbuffer_.get());
-    std::vector<std::string> lines;
-    for (const Problem& problem : result.problems) {
-        lines.push_back(problems::format(problem));
-        std::fprintf(stderr, "%s\n", lines.back().c_str());
-        logPrint("%s", lines.back().c_str());
-    }
-    // Only a reload that failed writes its problems over the picture: a show that loaded (a
-    // scene's missing file included) looks exactly as a fresh start at that time would.
-    problemLines_.clear();
-    if (!result.loaded) {
-        problemLines_ = std::move(lines);
-        std::fprintf(stderr, "oculith: %s: the show at %.3f s did not load; the last good show plays on\n",
-                     why, double(time));
-        logPrint("Reload at %.9g s (%s) failed; the last good show plays on", double(time), why);
+    const ShowReloader::Result result = reloader_.reload(time, pbuffer_.get(), standing_);
+    announce(result.problems); // before standing_ changes, so the new problems lead the notice
+    if (!result.loaded || result.losesMore) {
+        const char* what = result.loaded ? "loses what the last good show plays" : "did not load";
+        std::fprintf(stderr, "oculith: %s: the show at %.3f s %s; the last good show plays on\n", why, double(time),
+                     what);
+        logPrint("Reload at %.9g s (%s) %s; the last good show plays on", double(time), why, what);
         return;
     }
+    standing_ = result.problems;
     // From here the run is a fresh start at `time`, music included.
     restartClock();
+    noticeUntil_ = kNoticeSeconds;
     if (music_.loaded()) {
         music_.play(time);
         if (paused())
@@ -208,8 +279,8 @@ void ShowApplication::render()
         EffectTimeline::instance->renderAll();
     if (overlayVisible)
         drawOverlay();
-    if (!problemLines_.empty())
-        drawProblems();
+    if (noticeShown())
+        drawNotice();
 }
 
 // Frame rate of the last frame (not an average) and the show time, in blue at the top left.
@@ -232,27 +303,32 @@ void ShowApplication::drawOverlay()
     glPopAttrib();
 }
 
-// The last reload's problems in red along the bottom, wrapped to the screen's width, a few rows
-// of them, over everything.
-void ShowApplication::drawProblems()
+// The notice along the bottom, over everything: a dark band so the text reads over any
+// picture, and the rows in red.
+void ShowApplication::drawNotice()
 {
     ConsoleFont* font = ConsoleFont::instance;
     if (!font || !font->isLoaded())
         return;
-    constexpr std::size_t kRows = 6;
-    constexpr std::size_t kColumns = 42; // characters that fit across 640 units
-    std::vector<std::string> rows;
-    for (const std::string& line : problemLines_)
-        for (std::size_t at = 0; at < line.size() && rows.size() < kRows; at += kColumns)
-            rows.push_back(line.substr(at, kColumns));
-    glPushAttrib(GL_ENABLE_BIT);
+    const float height = kNoticeRowHeight * float(noticeRows_.size()) + 4.0f;
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT);
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     screen::push();
-    glColor3f(1.0f, 0.2f, 0.2f);
+    glColor4f(0.0f, 0.0f, 0.0f, 0.75f);
+    glBegin(GL_QUADS);
+    glVertex2f(0.0f, 0.0f);
+    glVertex2f(640.0f, 0.0f);
+    glVertex2f(640.0f, height);
+    glVertex2f(0.0f, height);
+    glEnd();
+    glColor3f(1.0f, 0.3f, 0.3f);
     font->begin2D();
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        font->print(0, float(22 * (rows.size() - 1 - i)), rows[i].c_str());
+    for (std::size_t i = 0; i < noticeRows_.size(); ++i)
+        font->print(0, kNoticeRowHeight * float(noticeRows_.size() - 1 - i), noticeRows_[i].c_str());
     font->end2D();
     screen::pop();
     glPopAttrib();

@@ -39,16 +39,26 @@ private:
     void drawOverlay();
     float currentShowTime() const;
     // The whole loading again at `time` (--watch, seeks); the last good show stays after a
-    // script error. Problems go to standard error and onto the screen.
+    // script error and after a load that loses more than it. Problems go to standard error, the
+    // log and onto the screen.
     void reload(float time, const char* why);
-    void drawProblems();
+    // Problems found while loading: to standard error and the log (those a box already showed
+    // are not repeated), and into the notice over the picture.
+    void announce(const std::vector<Problem>& found);
+    // The notice: the problems in red over a dark band at the bottom of the picture.
+    void drawNotice();
+    bool noticeShown() const;
 
     bool playMusic_ = true;
     bool watch_ = false;
     platform::FileWatcher watcher_;
     ShowReloader reloader_;
-    // The problems of the last reload, shown on screen until the next one.
-    std::vector<std::string> problemLines_;
+    // The problems of the show in use (a watched run keeps a show that has no more than these).
+    std::vector<Problem> standing_;
+    // The notice's rows, and the run time (showTime) until which it shows; a watched run shows
+    // it for as long as the problems stand.
+    std::vector<std::string> noticeRows_;
+    double noticeUntil_ = 0.0;
     std::unique_ptr<PBuffer> pbuffer_;
     platform::MusicPlayer music_;
 };

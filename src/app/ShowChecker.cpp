@@ -6,9 +6,12 @@
 #include "core/RestingGLState.h"
 #include "effects/EffectLoader.h"
 #include "effects/EffectTimeline.h"
+#include "effects/SceneEffect.h"
+#include "effects/TextEffect.h"
 #include "platform/HeadlessContext.h"
 #include "platform/Paths.h"
 
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -40,10 +43,12 @@ std::vector<Problem> ShowChecker::run(std::string& contextError)
     PBuffer* const previousBuffer = PBuffer::instance;
     PBuffer::instance = pbuffer.get();
 
+    showloading::releaseLoadingPicture(showloading::loadLoadingPicture());
     showloading::loadScripts();
     notes_ = showloading::notes();
     EffectLoader::readShowEnd(showloading::kTimelineFile); // a malformed "ShowEnd" line is a problem
     checkWindows();
+    checkTextViews();
     checkFixedFiles();
 
     showloading::tearDown();
@@ -71,10 +76,46 @@ void ShowChecker::checkWindows() const
     }
 }
 
+void ShowChecker::checkTextViews() const
+{
+    const EffectTimeline* timeline = EffectTimeline::instance;
+    if (!timeline)
+        return;
+    for (const auto& text : timeline->pending()) {
+        if (!dynamic_cast<const TextEffect*>(text.get()))
+            continue;
+        bool viewed = false;
+        for (const auto& other : timeline->pending())
+            viewed = viewed || (dynamic_cast<const SceneEffect*>(other.get()) && other->layer <= text->layer && other->start < text->end &&
+                                text->start < other->end);
+        if (!viewed)
+            problems::report(text->origin, text->originLine,
+                             "the Text effect " + problems::quoted(text->name) +
+                                 " has no Scene effect on a lower layer during its window, so it draws in no view "
+                                 "and nothing shows");
+    }
+}
+
 void ShowChecker::checkFixedFiles()
 {
-    if (!platform::fileExists(showloading::kMusicFile))
-        problems::report(showloading::kMusicFile, 0, "the music is missing: start-up stops with \"Unable to load sample\"");
+    const std::string music = showloading::kMusicFile;
+    std::FILE* file = platform::openFile(music, "rb");
+    if (!file) {
+        problems::report(music, 0,
+                         platform::fileExists(music) ? "the music cannot be read: start-up stops with \"Unable to load sample\""
+                                                     : "the music is missing: start-up stops with \"Unable to load sample\"");
+        return;
+    }
+    unsigned char head[3] = {};
+    const std::size_t got = std::fread(head, 1, sizeof head, file);
+    std::fclose(file);
+    // An MP3 file opens with an ID3 tag or the sync bits of its first frame.
+    const bool tagged = got == 3 && std::memcmp(head, "ID3", 3) == 0;
+    const bool framed = got >= 2 && head[0] == 0xFF && (head[1] & 0xE0) == 0xE0;
+    if (got == 0)
+        problems::report(music, 0, "the music file is empty: start-up stops with \"Unable to load sample\"");
+    else if (!tagged && !framed)
+        problems::report(music, 0, "the music file is not an MP3 file: start-up stops with \"Unable to load sample\"");
 }
 
 int ShowChecker::print(const std::vector<Problem>& found, std::FILE* out)

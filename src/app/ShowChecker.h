@@ -24,6 +24,10 @@ public:
 private:
     // Effects of the timeline whose window never holds a show time.
     void checkWindows() const;
+    // Text effects with no view to draw in: a Text block draws through the view a Scene block
+    // drawn before it in the frame set up, so one without a Scene effect under it (a layer not
+    // above its own) at some time of its window draws nowhere.
+    void checkTextViews() const;
     // Files start-up opens by name outside the scripts (the music).
     static void checkFixedFiles();
 

@@ -2,6 +2,7 @@
 
 #include "app/ShowScenes.h"
 #include "core/ShowValues.h"
+#include "core/GL.h"
 #include "core/Log.h"
 #include "effects/EffectLoader.h"
 #include "effects/EffectTimeline.h"
@@ -15,6 +16,7 @@
 #include "platform/Paths.h"
 #include "script/ImageScriptException.h"
 #include "script/ProblemSink.h"
+#include "texture/ImageReader.h"
 #include "texture/TextureManager.h"
 
 #include <cstdio>
@@ -72,7 +74,7 @@ void prepareTimeline()
     if (EffectTimeline* timeline = EffectTimeline::instance)
         timeline->prepareAll([](const Effect& effect) {
             if (effect.origin.empty())
-                problems::setHere(effect.name.empty() ? "(unnamed scene)" : effect.name, 0);
+                problems::setHere(showSceneName(effect), 0);
             else
                 problems::setHere(effect.origin, effect.originLine);
         });
@@ -92,10 +94,9 @@ bool guarded(void (*step)())
         return true;
     } catch (const ImageScriptException& e) {
         logPrint("SCRIPTING ERROR in %s", e.location().c_str());
-        if (problems::active()) {
-            problems::report(e);
+        problems::report(e, "start-up stops here with a SCRIPTING ERROR box");
+        if (problems::divertsBoxes())
             return false;
-        }
         std::fprintf(stderr, "oculith: script error in %s\n", e.location().c_str());
         platform::showMessageBox("SCRIPTING ERROR", e.what());
     } catch (...) {
@@ -105,6 +106,26 @@ bool guarded(void (*step)())
 }
 
 } // namespace
+
+Texture* loadLoadingPicture()
+{
+    TextureManager* textures = TextureManager::instance;
+    Texture* picture = textures ? textures->load("loading.jpg", 8, GL_TEXTURE_2D) : nullptr;
+    if (!picture && platform::fileExists(kLoadingPicture))
+        problems::report(kLoadingPicture, 0,
+                         "cannot read the loading picture: " + imageReadProblem(kLoadingPicture) +
+                             "; start-up shows a black screen instead");
+    return picture;
+}
+
+void releaseLoadingPicture(Texture* picture)
+{
+    TextureManager* textures = TextureManager::instance;
+    if (!picture || !textures)
+        return;
+    textures->release(picture);
+    textures->releaseByName("loading.jpg");
+}
 
 void setUpManagers()
 {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class Texture;
+
 namespace showloading {
 
 // The music start-up plays.
@@ -19,6 +21,15 @@ inline constexpr double kDefaultEndTime = 358.109;
 // The end of the show in the current folder: `until` when it is not negative, else the
 // timeline script's "ShowEnd" line, else kDefaultEndTime.
 double showEnd(double until);
+
+// The picture start-up shows while the scripts load.
+inline constexpr const char* kLoadingPicture = "data\\art\\loading.jpg";
+
+// The loading picture ("loading.jpg" as RGB, the caller's reference), or none: quietly when the
+// show has none, with a problem when its file cannot be read.
+Texture* loadLoadingPicture();
+// Gives the picture back and drops it from the texture list.
+void releaseLoadingPicture(Texture* picture);
 
 // Mesh importers and "data\obj\"; texture readers, the normalization cube map, "data\art\"
 // and "data\fnt\".

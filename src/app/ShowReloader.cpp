@@ -7,7 +7,7 @@
 #include "platform/Clock.h"
 #include "scenegraph/CameraManager.h"
 
-ShowReloader::Result ShowReloader::reload(float time, PBuffer* pbuffer)
+ShowReloader::Result ShowReloader::reload(float time, PBuffer* pbuffer, const std::vector<Problem>& standing)
 {
     Result result;
     const std::uint64_t began = platform::performanceCounter();
@@ -32,7 +32,8 @@ ShowReloader::Result ShowReloader::reload(float time, PBuffer* pbuffer)
         }
         result.loaded = showloading::loadScripts();
         result.problems = collector.problems();
-        if (!result.loaded) {
+        result.losesMore = result.loaded && problems::losesMore(result.problems, standing);
+        if (!result.loaded || result.losesMore) {
             showloading::tearDown();
             previous.makeCurrent();
             previousState.restore();

@@ -1,9 +1,9 @@
 // The show's eight hand-written scenes and when the driver builds them.
 #pragma once
-
 #include <string>
 #include <vector>
 
+class Effect;
 class EffectTimeline;
 
 // Whether a show file (backslash form, relative to the show's folder) exists.
@@ -16,3 +16,6 @@ using ShowFileTest = bool (*)(const std::string& path);
 // built and shows its own box for what is missing.
 std::vector<std::string> addShowScenes(EffectTimeline& timeline, float startOffset,
                                        ShowFileTest exists = nullptr);
+// The name a scene's problems are reported under: its own, or for a scene that has none (the
+// greetings) the name of its kind.
+std::string showSceneName(const Effect& scene);

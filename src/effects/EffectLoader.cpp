@@ -1,5 +1,6 @@
 #include "effects/EffectLoader.h"
 
+#include "animation/KeyframerLW.h"
 #include "core/Log.h"
 #include "effects/BlocksEffect.h"
 #include "effects/CameraEffect.h"
@@ -20,6 +21,7 @@
 #include "script/ProblemSink.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <fstream>
 
@@ -58,6 +60,24 @@ void logStop(const std::string& fileName, int line, const std::string& text, con
              shown.c_str(), why);
 }
 
+// What the line a block refused tells the maker: a line that opens a block of a timeline kind
+// means the block before it was never closed (after an envelope block, whose next line is always
+// passed over, a lone "}" is easily lost); otherwise the line is one the block has no keyword for.
+std::string refusalMessage(const EffectLoader& loader, const Effect& effect, const EffectType& type,
+                           const std::string& text, bool commentLine)
+{
+    const auto brace = text.find('{');
+    if (brace != std::string::npos && loader.findType(text.substr(0, text.find(' '))) != nullptr) {
+        std::string message = "the " + type.name + " block opened at line " + std::to_string(effect.originLine) +
+                              " has no \"}\"";
+        if (dynamic_cast<const KeyframerLW*>(effect.animator.get()))
+            message += " (the line after its KeyframerLW block is always passed over, so that block needs a line of "
+                       "its own after its \"}\")";
+        return message;
+    }
+    return problems::refusedLine(type.name, commentLine);
+}
+
 // A block the loader stopped at: logged, and reported with how many blocks after it start-up
 // does not load. The count is read ahead on a copy of the reader, then the stream is put back.
 void reportStop(const EffectLoader& loader, const ScriptReader& reader, std::istream& stream,
@@ -66,10 +86,29 @@ void reportStop(const EffectLoader& loader, const ScriptReader& reader, std::ist
     logStop(reader.fileName, reader.fileLine, reader.line, why.c_str());
     if (!problems::active())
         return;
-    const int lost = loader.countBlocks(reader, stream);
-    problems::report(reader.fileName, reader.fileLine,
-                     why + ": " + problems::quoted(reader.line) + "; " + std::to_string(lost) +
-                         (lost == 1 ? " block" : " blocks") + " after it not loaded");
+    Problem problem;
+    problem.file = reader.fileName;
+    problem.line = reader.fileLine;
+    problem.message = why;
+    problem.text = reader.line.empty() ? reader.commentText : reader.line;
+    problem.cost = problems::blocksLost(loader.countBlocks(reader, stream));
+    problem.loses = true;
+    problems::report(problem);
+}
+
+// A block whose kind word is no kind of the timeline script: the loader passes over it.
+void reportUnknownKind(const ScriptReader& reader, const std::string& kindWord)
+{
+    if (!problems::active())
+        return;
+    Problem problem;
+    problem.file = reader.fileName;
+    problem.line = reader.fileLine;
+    problem.message = problems::quoted(kindWord) + " is no block kind of the timeline script";
+    problem.text = reader.line;
+    problem.cost = "this block is ignored";
+    problem.loses = true;
+    problems::report(problem);
 }
 
 } // namespace
@@ -169,14 +208,26 @@ bool EffectLoader::load(std::istream& stream, const std::string& fileName)
     }
     ScriptReader reader;
     reader.fileName = fileName;
+    // Depth inside a block that is passed over (one of an unknown kind, or the rest of a block a
+    // check read on past), whose nested blocks are not reported again.
+    int ignoredDepth = 0;
     while (reader.next(stream)) {
         // Only a line with a brace opens a block; its kind is the word before the first blank.
-        if (!reader.contains("{"))
+        if (!reader.contains("{")) {
+            if (ignoredDepth > 0 && reader.contains("}"))
+                --ignoredDepth;
             continue;
+        }
         const std::string kindWord = reader.line.substr(0, reader.line.find(' '));
         const EffectType* type = findType(kindWord);
-        if (!type)
+        if (!type) {
+            if (ignoredDepth == 0 && std::isalpha(static_cast<unsigned char>(kindWord[0])))
+                reportUnknownKind(reader, kindWord);
+            if (!reader.contains("}"))
+                ++ignoredDepth;
             continue;
+        }
+        ignoredDepth = 0;
         std::unique_ptr<Effect> effect = type->create();
         if (!effect) {
             reportStop(*this, reader, stream, "the effect could not be made");
@@ -188,10 +239,17 @@ bool EffectLoader::load(std::istream& stream, const std::string& fileName)
         effect->originLine = reader.fileLine;
         try {
             if (!type->readBlock(reader, stream, *effect)) {
-                reportStop(*this, reader, stream, "no keyword of the " + type->name + " block takes this line");
-                // A check reads on so that the blocks behind this one are checked too.
-                if (problems::readsOn())
+                const std::string why =
+                    !reader.refusal.empty()
+                        ? reader.refusal
+                        : refusalMessage(*this, *effect, *type, reader.line, reader.line.empty() && !reader.commentText.empty());
+                reportStop(*this, reader, stream, why);
+                // A check reads on so that the blocks behind this one are checked too; the rest
+                // of the stopped block, up to its "}", is passed over.
+                if (problems::readsOn()) {
+                    ignoredDepth = reader.contains("}") ? 0 : 1 + (reader.contains("{") ? 1 : 0);
                     continue;
+                }
                 return false;
             }
         } catch (ImageScriptException& e) {
@@ -200,11 +258,14 @@ bool EffectLoader::load(std::istream& stream, const std::string& fileName)
                 e.fileLine = reader.fileLine;
                 if (e.lineText.empty())
                     e.lineText = reader.line;
+                if (e.plain.empty() && ScriptReader::contains(e.what(), "unknown token"))
+                    e.plain = refusalMessage(*this, *effect, *type, reader.line, e.commentLine);
             }
             logStop(e.fileName, e.fileLine > 0 ? e.fileLine : e.lineNumber, e.lineText, e.what());
             if (!problems::readsOn())
                 throw;
-            problems::report(e);
+            problems::report(e, "start-up stops here with a SCRIPTING ERROR box");
+            ignoredDepth = reader.contains("}") ? 0 : 1;
             continue;
         }
         timeline_->add(std::move(effect));

@@ -1,11 +1,15 @@
 #include "effects/HeldMaterial.h"
 
 #include "material/MaterialLibrary.h"
+#include "script/ProblemSink.h"
 
 void HeldMaterial::find(const std::string& name)
 {
     MaterialLibrary* library = MaterialLibrary::instance;
     Material* found = library ? library->find(name) : nullptr;
+    if (!found)
+        problems::reportHere(name.empty() ? std::string("this line names no material in double quotes")
+                                          : "no script defines the material " + problems::quoted(name));
     release();
     material_ = found;
 }

@@ -8,7 +8,8 @@ void HeldTexture::find(const std::string& name)
     TextureManager* manager = TextureManager::instance;
     Texture* found = manager ? manager->find(name) : nullptr;
     if (!found)
-        problems::reportHere("no script defines the texture " + problems::quoted(name));
+        problems::reportHere(name.empty() ? std::string("this line names no texture in double quotes")
+                                          : "no script defines the texture " + problems::quoted(name));
     release();
     texture_ = found;
 }

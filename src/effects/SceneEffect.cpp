@@ -1,6 +1,7 @@
 #include "effects/SceneEffect.h"
 
 #include "core/GL.h"
+#include "platform/Paths.h"
 
 bool SceneEffect::release()
 {
@@ -32,9 +33,13 @@ using Kind = EffectKind<SceneEffect>;
 
 constexpr Kind::Keyword kKeywords[] = {
     {"Scene", [](ScriptReader& r, std::istream&, SceneEffect& e) {
-         std::unique_ptr<SceneNode> root = Scene::load(r.quotedText());
-         if (!root)
+         const std::string file = r.quotedText();
+         std::unique_ptr<SceneNode> root = Scene::load(file);
+         if (!root) {
+             r.refusal = platform::fileExists(file) ? "the scene file " + file + " holds no node block that loads"
+                                                   : "the scene file " + file + " does not exist";
              return false;
+         }
          e.scene.setRoot(std::move(root));
          return true;
      }},

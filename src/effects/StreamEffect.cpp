@@ -2,6 +2,7 @@
 
 #include "core/GL.h"
 #include "effects/ScreenFrame.h"
+#include "platform/Paths.h"
 #include "texture/VideoTexture.h"
 
 StreamEffect::StreamEffect() = default;
@@ -54,8 +55,13 @@ using Kind = EffectKind<StreamEffect>;
 constexpr Kind::Keyword kKeywords[] = {
     {"TexRect ", [](const std::string& l, StreamEffect& e) { scanFloats(l, e.s0, e.t1, e.s1, e.t0); }},
     {"Rect ", [](const std::string& l, StreamEffect& e) { scanFloats(l, e.x, e.y, e.width, e.height); }},
-    {"Stream ", nullptr, [](const std::string& l, StreamEffect& e) {
-         return e.openVideo(ScriptReader::quotedText(l));
+    {"Stream ", [](ScriptReader& r, std::istream&, StreamEffect& e) {
+         const std::string file = r.quotedText();
+         if (e.openVideo(file))
+             return true;
+         r.refusal = platform::fileExists(file) ? "the video file " + file + " cannot be read"
+                                               : "the video file " + file + " does not exist";
+         return false;
      }},
 };
 

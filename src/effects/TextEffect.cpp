@@ -4,6 +4,7 @@
 #include "core/GL.h"
 #include "font/DisplayListFont.h"
 #include "font/FontRegistry.h"
+#include "script/ProblemSink.h"
 
 bool TextEffect::release()
 {
@@ -46,7 +47,11 @@ constexpr Kind::Keyword kKeywords[] = {
     {"Text", [](const std::string& l, TextEffect& e) { e.text = ScriptReader::quotedText(l); }},
     {"Font", [](const std::string& l, TextEffect& e) {
          FontRegistry* registry = FontRegistry::instance;
-         e.font = registry ? registry->find(ScriptReader::quotedText(l)) : nullptr;
+         const std::string name = ScriptReader::quotedText(l);
+         e.font = registry ? registry->find(name) : nullptr;
+         if (!e.font)
+             problems::reportHere("no font is registered under the name " + problems::quoted(name) +
+                                  " (the show registers \"confont\")");
      }},
     {"Color", [](const std::string& l, TextEffect& e) {
          scanFloats(l, e.colour[0], e.colour[1], e.colour[2], e.colour[3]);

@@ -12,7 +12,9 @@
 #include "material/ProgramState.h"
 #include "material/StencilState.h"
 #include "material/TextureStage.h"
+#include "platform/Paths.h"
 #include "script/ProblemSink.h"
+#include "texture/ImageReader.h"
 #include "texture/TextureManager.h"
 
 #include <algorithm>
@@ -107,7 +109,7 @@ bool MaterialScriptReader::parse(std::istream& stream)
                 throw;
             if (e.fileName.empty())
                 e.fileName = fileName;
-            problems::report(e);
+            problems::report(e, "start-up stops here with a SCRIPTING ERROR box");
         }
     }
     return true;
@@ -120,10 +122,14 @@ bool MaterialScriptReader::reportStop(std::istream& stream)
     const int lost = countAhead(stream, [](const ScriptReader& r) {
         return r.contains("Image {") || r.contains("Shader {");
     });
-    problems::report(fileName, fileLine,
-                     "the Image block stops at this line (an unknown type or format, or a cube map "
-                     "face that is missing): " + problems::quoted(line) + "; " + std::to_string(lost) +
-                         (lost == 1 ? " block" : " blocks") + " after it not loaded");
+    Problem problem;
+    problem.file = fileName;
+    problem.line = fileLine;
+    problem.message = "the Image block stops at this line (an unknown type or format, or a cube map face that is missing)";
+    problem.text = line;
+    problem.cost = problems::blocksLost(lost);
+    problem.loses = true;
+    problems::report(problem);
     return problems::readsOn();
 }
 
@@ -163,8 +169,14 @@ bool MaterialScriptReader::readImage(std::istream& stream)
                                 textures ? textures->load(file, pixelType, target) : nullptr) {
                      current.reset(loaded);
                  }
-                 if (!current.get())
-                     throw error("PARSE ERROR! Image not loaded " + file);
+                 if (!current.get()) {
+                     ImageScriptException e = error("PARSE ERROR! Image not loaded " + file);
+                     const std::string path = (textures ? textures->findFile(file) : std::string()) + file;
+                     e.plain = "cannot read " + file + ": " +
+                               (platform::fileExists(path) ? imageReadProblem(path)
+                                                           : std::string("no file of that name in the picture folders"));
+                     throw e;
+                 }
                  return true;
              }},
             {"Alias ",

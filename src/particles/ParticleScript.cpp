@@ -1,6 +1,7 @@
 #include "particles/ParticleScript.h"
 
 #include "core/Log.h"
+#include "script/ProblemSink.h"
 
 namespace particles {
 
@@ -35,6 +36,14 @@ void logRefusal(const ScriptReader& reader, const char* why)
     logPrint("Particle system in %s line %d \"%s\": %s",
              reader.fileName.empty() ? "(text)" : reader.fileName.c_str(), reader.fileLine,
              shown.c_str(), why);
+    Problem problem;
+    problem.file = reader.fileName;
+    problem.line = reader.fileLine;
+    problem.message = why;
+    problem.text = text.empty() ? reader.commentText : text;
+    problem.cost = "the particle block stops here";
+    problem.loses = true;
+    problems::report(problem);
 }
 
 } // namespace particles

@@ -24,14 +24,14 @@ constexpr SystemKeyword kSystemKeywords[] = {
     {"Max ", [](ScriptReader& r, std::istream&, SystemRead& s) {
          scanInts(r.line, s.max);
          if (s.max <= 0)
-             s.refusal = "\"Max \" must be above 0";
+             s.refusal = "the Max value must be a whole number of at least 1";
          else if (s.max > ParticleSystem::kParticleLimit)
-             s.refusal = "\"Max \" is above the limit of 1048576 particles";
+             s.refusal = "the Max value is above the limit of 1048576 particles";
      }},
     {"SpawnRate ", [](ScriptReader& r, std::istream&, SystemRead& s) {
          scanFloats(r.line, s.system->spawnRate);
          if (s.system->spawnRate < 0.0f)
-             s.refusal = "a negative \"SpawnRate \"";
+             s.refusal = "the SpawnRate value must not be negative";
      }},
     {"Generator {", [](ScriptReader& r, std::istream& stream, SystemRead& s) {
          s.system->generator = readParticleGenerator(r, stream);

@@ -8,6 +8,7 @@ namespace {
 bool g_headless = false;
 std::function<void(const std::string&, const std::string&)> g_listener;
 std::function<void(const std::string&, const std::string&)> g_diversion;
+bool g_alsoShow = false;
 
 // Box texts may hold line breaks; the stderr form keeps them on one line.
 std::string oneLine(const std::string& text)
@@ -27,9 +28,11 @@ void setMessageBoxListener(std::function<void(const std::string&, const std::str
     g_listener = std::move(listener);
 }
 
-void setMessageBoxDiversion(std::function<void(const std::string&, const std::string&)> divert)
+void setMessageBoxDiversion(std::function<void(const std::string&, const std::string&)> divert,
+                            bool alsoShow)
 {
     g_diversion = std::move(divert);
+    g_alsoShow = alsoShow;
 }
 
 void showMessageBox(const std::string& title, const std::string& text, MessageIcon icon)
@@ -38,7 +41,8 @@ void showMessageBox(const std::string& title, const std::string& text, MessageIc
         g_listener(title, text);
     if (g_diversion) {
         g_diversion(title, text);
-        return;
+        if (!g_alsoShow)
+            return;
     }
     if (!g_headless && SDL_WasInit(SDL_INIT_VIDEO)) {
         Uint32 flags = icon == MessageIcon::Warning       ? SDL_MESSAGEBOX_WARNING

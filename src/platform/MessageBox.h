@@ -18,8 +18,10 @@ void setMessageBoxHeadless(bool headless);
 void setMessageBoxListener(std::function<void(const std::string&, const std::string&)> listener);
 
 // While set, boxes are handed to `divert` instead of being shown or written to standard error
-// (a check or a reload turns them into problems); the listener still sees them. Empty: boxes
+// (a check or a reload turns them into problems), or, with `alsoShow`, before being shown as
+// usual (start-up collects them beside the box); the listener still sees them. Empty: boxes
 // are shown again.
-void setMessageBoxDiversion(std::function<void(const std::string&, const std::string&)> divert);
+void setMessageBoxDiversion(std::function<void(const std::string&, const std::string&)> divert,
+                            bool alsoShow = false);
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include "core/GL.h"
 #include "material/MaterialLibrary.h"
+#include "script/ProblemSink.h"
 
 namespace {
 
@@ -23,6 +24,8 @@ constexpr NodeKeyword<PointLightNode> kKeywords[] = {
              if (n.material)
                  MaterialLibrary::instance->release(n.material);
              n.material = found;
+         } else {
+             problems::reportHere("no script defines the material " + problems::quoted(c.reader.quotedText()));
          }
          return true;
      }},

@@ -11,6 +11,7 @@
 #include "scenegraph/ParticleNode.h"
 #include "scenegraph/PointLightNode.h"
 #include "scenegraph/ShadowPlaneNode.h"
+#include "script/ProblemSink.h"
 
 namespace sceneloader {
 namespace {
@@ -98,6 +99,27 @@ void skipBlock(SceneReadContext& context)
     }
 }
 
+// A block ends at the first line none of its keywords takes; when that line is not its "}",
+// the maker meant the block to go on: the lines after it are read by the block around it.
+void reportEarlyEnd(const ScriptReader& reader, const NodeKindEntry& entry, int opened)
+{
+    if (!problems::active() || reader.contains("}"))
+        return;
+    const bool comment = reader.line.empty() && !reader.commentText.empty();
+    if (reader.line.empty() && !comment)
+        return; // the end of the file closes the block
+    const std::string keyword = entry.keyword;
+    Problem problem;
+    problem.file = reader.fileName;
+    problem.line = reader.fileLine;
+    problem.message = problems::refusedLine(keyword.substr(0, keyword.find(' ')), comment);
+    problem.text = comment ? reader.commentText : reader.line;
+    problem.cost = "the block opened at line " + std::to_string(opened) +
+                   " ends here; the lines after it are read by the block around it or passed over";
+    problem.loses = true;
+    problems::report(problem);
+}
+
 // Reads the block of the kind opened on the current line into a new node; none when the load
 // fails (`ok` false) and for a kind without a maker, whose block is skipped.
 std::unique_ptr<SceneNode> readNode(SceneReadContext& context, const NodeKindEntry& entry, bool& ok)
@@ -114,11 +136,14 @@ std::unique_ptr<SceneNode> readNode(SceneReadContext& context, const NodeKindEnt
         return nullptr;
     }
     std::unique_ptr<SceneNode> node = entry.make();
+    const int opened = context.reader.fileLine;
     ++context.depth;
     ok = readBlock(context, *node);
     --context.depth;
     if (!ok)
         node.reset();
+    else
+        reportEarlyEnd(context.reader, entry, opened);
     return node;
 }
 

@@ -4,6 +4,7 @@
 #include "animation/KeyframerLW.h"
 #include "core/GL.h"
 #include "math/Angles.h"
+#include "script/ProblemSink.h"
 
 SceneNode::~SceneNode()
 {
@@ -111,5 +112,16 @@ void SceneNode::drawAll()
 
 SceneNode::LineResult GroupNode::readOwnLine(SceneReadContext& context)
 {
-    return context.reader.contains("}") ? LineResult::EndsBlock : LineResult::Taken;
+    const ScriptReader& reader = context.reader;
+    if (reader.contains("}"))
+        return LineResult::EndsBlock;
+    // A group passes over every other line; one that is not its name is a keyword the maker
+    // meant for something and that does nothing here.
+    if (!reader.line.empty() && !reader.contains("Name")) {
+        Problem problem = problems::here();
+        problem.message = problems::refusedLine("Group", false);
+        problem.cost = "the line is passed over";
+        problems::report(problem);
+    }
+    return LineResult::Taken;
 }

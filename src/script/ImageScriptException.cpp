@@ -1,5 +1,7 @@
 #include "script/ImageScriptException.h"
 
+#include "script/ProblemSink.h"
+
 std::string ImageScriptException::location() const
 {
     std::string out = fileName.empty() ? std::string("(script)") : fileName;
@@ -7,6 +9,6 @@ std::string ImageScriptException::location() const
     if (shown >= 0)
         out += " line " + std::to_string(shown);
     if (!lineText.empty())
-        out += ": \"" + lineText + "\"";
+        out += ": " + problems::quoted(problems::printable(lineText));
     return out;
 }

@@ -13,6 +13,8 @@ public:
     int fileLine = 0;     // the line of the file, counting every line; 0 when unknown
     std::string fileName; // the script being read, when known
     std::string lineText; // the offending line, when known
+    bool commentLine = false; // the offending line held only a comment
+    std::string plain;        // the problem in a show maker's words, when the thrower knows them
 
     // "FILE line N: "TEXT"" for the log and standard error, N the file line when known;
     // empty parts are left out.

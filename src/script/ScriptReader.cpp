@@ -3,11 +3,36 @@
 #include "platform/Paths.h"
 #include "script/ProblemSink.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <initializer_list>
+#include <limits>
 #include <fstream>
+
+namespace {
+
+void skipByteOrderMark(std::istream& stream)
+{
+    if (stream.tellg() != std::streampos(0))
+        return;
+    char mark[3] = {};
+    stream.read(mark, 3);
+    if (stream.gcount() == 3 && mark[0] == '\xEF' && mark[1] == '\xBB' && mark[2] == '\xBF')
+        return;
+    stream.clear();
+    stream.seekg(0);
+}
+
+} // namespace
 
 std::string ScriptReader::readLine(std::istream& stream)
 {
+    commentText.clear();
+    refusal.clear();
+    if (lineFeedsRead_ == 0 && lineCount == 0)
+        skipByteOrderMark(stream);
     // Skip white space (and with it whole blank lines, which are not counted).
     for (;;) {
         int c = stream.get();
@@ -42,7 +67,12 @@ std::string ScriptReader::readLine(std::istream& stream)
             ++lineFeedsRead_;
             return result;
         } else if (c == ';') {
+            const bool whole = result.empty();
+            if (whole)
+                commentText = ";";
             while ((c = stream.get()) != std::char_traits<char>::eof() && c != '\n') {
+                if (whole && c != '\r')
+                    commentText += static_cast<char>(c);
             }
             if (c == '\n')
                 ++lineFeedsRead_;
@@ -56,6 +86,7 @@ std::string ScriptReader::readLine(std::istream& stream)
 bool ScriptReader::next(std::istream& stream)
 {
     line = readLine(stream);
+    problems::setHere(fileName, fileLine, line.empty() ? commentText : line);
     return !line.empty() || !stream.fail();
 }
 
@@ -80,7 +111,8 @@ ImageScriptException ScriptReader::error(const std::string& message) const
     ImageScriptException e(message, lineCount);
     e.fileName = fileName;
     e.fileLine = fileLine;
-    e.lineText = line;
+    e.commentLine = line.empty() && !commentText.empty();
+    e.lineText = e.commentLine ? commentText : line;
     return e;
 }
 
@@ -123,38 +155,96 @@ int ScriptReader::countAhead(std::istream& stream, const std::function<bool(cons
     return count;
 }
 
-int scanFloats(const std::string& l, float& a) { return std::sscanf(l.c_str(), "%*s %f", &a); }
-int scanFloats(const std::string& l, float& a, float& b)
+namespace {
+
+// The value words behind a line's keyword that the scan formats would read wrongly, reported
+// while a problem sink listens: a word that is not a number ("1,5" scans as 1, "thirty" leaves
+// the value as it was), a fraction where a whole number goes, a number too large for a float
+// (it scans as infinity). `values` are what the scan left in each field, for the message.
+void checkValues(const std::string& line, std::initializer_list<double> values, bool whole)
 {
-    return std::sscanf(l.c_str(), "%*s %f %f", &a, &b);
+    if (!problems::active())
+        return;
+    // Words are separated by blanks; a carriage return left at the end is no part of a word.
+    constexpr const char* kBlanks = " \r";
+    std::size_t at = line.find_first_not_of(kBlanks);
+    at = at == std::string::npos ? at : line.find_first_of(kBlanks, at); // past the keyword
+    for (const double value : values) {
+        at = at == std::string::npos ? at : line.find_first_not_of(kBlanks, at);
+        if (at == std::string::npos)
+            return;
+        const std::size_t end = std::min(line.find_first_of(kBlanks, at), line.size());
+        const std::string word = line.substr(at, end - at);
+        at = end;
+        char* stop = nullptr;
+        std::string message;
+        if (whole) {
+            const long number = std::strtol(word.c_str(), &stop, 10);
+            if (*stop != '\0')
+                message = problems::quoted(word) + " is not a whole number";
+            else if (number > std::numeric_limits<int>::max() || number < std::numeric_limits<int>::min())
+                message = problems::quoted(word) + " is beyond the largest whole number a value can hold";
+        } else {
+            const float number = std::strtof(word.c_str(), &stop);
+            if (*stop != '\0' || std::isnan(number))
+                message = problems::quoted(word) + " is not a number";
+            else if (std::isinf(number))
+                message = problems::quoted(word) + " is beyond the largest number a value can hold";
+        }
+        if (message.empty())
+            continue;
+        Problem problem = problems::here();
+        problem.message = message;
+        problem.text = line;
+        char shown[32];
+        std::snprintf(shown, sizeof shown, "%g", value);
+        problem.cost = std::string("the value is read as ") + shown;
+        problems::report(problem);
+    }
 }
-int scanFloats(const std::string& l, float& a, float& b, float& c)
+
+template <class... T>
+int scanReals(const std::string& line, const char* format, T&... values)
 {
-    return std::sscanf(l.c_str(), "%*s %f %f %f", &a, &b, &c);
+    const int n = std::sscanf(line.c_str(), format, &values...);
+    checkValues(line, {double(values)...}, false);
+    return n;
 }
+
+template <class... T>
+int scanWholes(const std::string& line, const char* format, T&... values)
+{
+    const int n = std::sscanf(line.c_str(), format, &values...);
+    checkValues(line, {double(values)...}, true);
+    return n;
+}
+
+} // namespace
+
+int scanFloats(const std::string& l, float& a) { return scanReals(l, "%*s %f", a); }
+int scanFloats(const std::string& l, float& a, float& b) { return scanReals(l, "%*s %f %f", a, b); }
+int scanFloats(const std::string& l, float& a, float& b, float& c) { return scanReals(l, "%*s %f %f %f", a, b, c); }
 int scanFloats(const std::string& l, float& a, float& b, float& c, float& d)
 {
-    return std::sscanf(l.c_str(), "%*s %f %f %f %f", &a, &b, &c, &d);
+    return scanReals(l, "%*s %f %f %f %f", a, b, c, d);
 }
 int scanFloats(const std::string& l, float& a, float& b, float& c, float& d, float& e)
 {
-    return std::sscanf(l.c_str(), "%*s %f %f %f %f %f", &a, &b, &c, &d, &e);
+    return scanReals(l, "%*s %f %f %f %f %f", a, b, c, d, e);
 }
 int scanFloats(const std::string& l, float& a, float& b, float& c, float& d, float& e, float& f)
 {
-    return std::sscanf(l.c_str(), "%*s %f %f %f %f %f %f", &a, &b, &c, &d, &e, &f);
+    return scanReals(l, "%*s %f %f %f %f %f %f", a, b, c, d, e, f);
 }
-int scanInts(const std::string& l, int& a) { return std::sscanf(l.c_str(), "%*s %d", &a); }
-int scanInts(const std::string& l, int& a, int& b) { return std::sscanf(l.c_str(), "%*s %d %d", &a, &b); }
-int scanShorts(const std::string& l, short& a, short& b)
-{
-    return std::sscanf(l.c_str(), "%*s %hd %hd", &a, &b);
-}
+int scanInts(const std::string& l, int& a) { return scanWholes(l, "%*s %d", a); }
+int scanInts(const std::string& l, int& a, int& b) { return scanWholes(l, "%*s %d %d", a, b); }
+int scanShorts(const std::string& l, short& a, short& b) { return scanWholes(l, "%*s %hd %hd", a, b); }
 int scanIntWord(const std::string& l, int& a, std::string& word)
 {
     // The word can be no longer than the line itself.
     std::string buffer(l.size() + 1, '\0');
     int n = std::sscanf(l.c_str(), "%*s %d %s", &a, buffer.data());
+    checkValues(l, {double(a)}, true);
     if (n >= 2)
         word = buffer.c_str();
     return n;

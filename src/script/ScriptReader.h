@@ -22,9 +22,17 @@ public:
     // The 1-based number of the file line on which `line` started (every line counted, blank
     // and comment lines too), so show makers can find it.
     int fileLine = 0;
+    // The comment that made up the whole of the current line (";" and what follows), "" when the
+    // line held more than a comment: an empty logical line that a show maker sees as a comment.
+    std::string commentText;
+    // Why a block refused the current line, when the reason is not that no keyword takes it (a
+    // keyword whose value names something that cannot be used); cleared with every line read.
+    std::string refusal;
 
     // Reads the next logical line: leading white space skipped, TABs turned into blanks, ';'
-    // starts a comment up to the line feed. Returns "" at the end of the stream.
+    // starts a comment up to the line feed. Returns "" at the end of the stream. A UTF-8
+    // byte-order mark at the very start of the stream is skipped: editors write it, and it is
+    // not part of the first keyword.
     std::string readLine(std::istream& stream);
     // readLine into `line`; false once the stream is exhausted and no line came back (a last line
     // without a line feed still counts as read).

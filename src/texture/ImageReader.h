@@ -41,3 +41,8 @@ public:
 
 // The extension test both lists use.
 bool extensionMatches(const std::string& name, const std::string& extension);
+
+// Why an image file that did not load cannot be read, in a show maker's words: "the file does
+// not exist", "the file is empty", "not a PNG file" (the first bytes say another format), or
+// "the file is corrupt or holds a kind of image the reader does not take".
+std::string imageReadProblem(const std::string& path);

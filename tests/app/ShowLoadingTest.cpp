@@ -43,27 +43,32 @@ TEST_F(ShowLoadingTest, ACheckRunsEveryStepAndStartUpStopsAtTheFirstError)
 {
     // No generic.shader: a script error. The timeline script still loads in a check.
     testfiles::writeFile("data/scr/generic.effect", "Flash {\n\tStart 1\n\tEnd 2\n}\n");
-    // One file of the opening scene: that scene belongs to this show, the other seven do not.
+    // One file of the opening scene and one of the greetings: those scenes belong to this show,
+    // the other six do not.
     testfiles::writeFile("data/obj/boid.msh", "not a mesh");
+    testfiles::writeFile("data/obj/dings.msh", "not a mesh");
     world.managers().timeline->add(std::make_unique<BoxingEffect>());
     {
         ProblemCollector check(true);
         EXPECT_FALSE(showloading::loadScripts());
-        // The script's flash, the boxer and the one scene with a file here.
-        EXPECT_EQ(world.managers().timeline->pending().size(), 3u);
+        // The script's flash, the boxer and the two scenes with a file here.
+        EXPECT_EQ(world.managers().timeline->pending().size(), 4u);
         const std::vector<std::string>& notes = showloading::notes();
-        ASSERT_EQ(notes.size(), 7u);
+        ASSERT_EQ(notes.size(), 6u);
         EXPECT_EQ(notes[0], "scene WaterSimulation: no files in this show, not played");
-        EXPECT_EQ(notes[6], "scene GreetingsScene: no files in this show, not played");
+        EXPECT_EQ(notes[5], "scene AlienMorphScene: no files in this show, not played");
         std::vector<std::string> lines;
         for (const Problem& p : check.problems())
             lines.push_back(problems::format(p));
-        // The opening scene misses the rest of its files: its box, after the boxer's.
-        ASSERT_EQ(lines.size(), 4u);
-        EXPECT_EQ(lines[0], "data\\scr\\generic.shader: Unable to open scriptfile data\\scr\\generic.shader");
+        // The two scenes miss the rest of their files: their boxes, after the boxer's.
+        ASSERT_EQ(lines.size(), 5u);
+        EXPECT_EQ(lines[0], "data\\scr\\generic.shader: the script file data\\scr\\generic.shader does not exist or "
+                            "cannot be read; start-up stops here with a SCRIPTING ERROR box");
         EXPECT_EQ(lines[1], "no script defines the console font's texture \"confont\"");
         EXPECT_EQ(lines[2], "Boxer: SCENE ERROR: UNABLE TO LOAD SCENE 'boxer.scene'");
         EXPECT_EQ(lines[3], "Introduction: SCENE ERROR: UNABLE TO LOAD SHADERS 'intro.shader'");
+        // The greetings scene has no name of its own and reports under its kind's.
+        EXPECT_EQ(lines[4], "GreetingsScene: SCRIPT ERROR: Unable to load shaders script");
     }
     showloading::tearDown();
     EXPECT_TRUE(world.managers().timeline->pending().empty());

@@ -1,5 +1,6 @@
 // The line rules every script relies on.
 #include "script/ScriptReader.h"
+#include "script/ProblemSink.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -138,4 +139,77 @@ TEST(ScriptReader, LoadReportsMissingFilesAndLocatesErrors)
         EXPECT_EQ(e.location(), dir + "\\data\\scr\\bad.shader line 2: \"Bogus line\"");
         EXPECT_EQ(e.fileLine, 2);
     }
+}
+
+// A byte-order mark is skipped only where an editor writes it, at the very start; elsewhere the
+// bytes stay part of the line.
+TEST(ScriptReader, ByteOrderMarkAtTheStartIsNoPartOfTheFirstKeyword)
+{
+    ScriptReader r;
+    EXPECT_EQ(allLines(r, "\xEF\xBB\xBF" "Flash {\n}\n"), (std::vector<std::string>{"Flash {", "}"}));
+    ScriptReader later;
+    EXPECT_EQ(allLines(later, "A\n\xEF\xBB\xBF" "B\n"), (std::vector<std::string>{"A", "\xEF\xBB\xBF" "B"}));
+    ScriptReader partial;
+    EXPECT_EQ(allLines(partial, "\xEF\xBB" "C\n"), (std::vector<std::string>{"\xEF\xBB" "C"}));
+}
+
+// While a sink listens, value words the scan would misread are problems at their line, with
+// what the value became; words behind the fields read are not looked at.
+TEST(ScriptReader, ValueWordsThatAreNoNumbersAreProblems)
+{
+    ProblemCollector collector(false);
+    ScriptReader r;
+    r.fileName = "t.effect";
+    std::istringstream in("Start 1,5\nEnd thirty\nKey 0 1e39\nLayer 2.5\nMax 99999999999\nColor 1 2 3 4 five\n"
+                          "Start -1.5e2\n");
+    float a = 0, b = 0, c = 0;
+    int n = 0;
+    r.next(in);
+    scanFloats(r.line, a);
+    r.next(in);
+    scanFloats(r.line, b);
+    r.next(in);
+    scanFloats(r.line, a, c);
+    r.next(in);
+    scanInts(r.line, n);
+    r.next(in);
+    scanInts(r.line, n);
+    r.next(in);
+    scanFloats(r.line, a, b, c, c);
+    r.next(in);
+    scanFloats(r.line, a);
+    const auto& found = collector.problems();
+    ASSERT_EQ(found.size(), 5u);
+    EXPECT_EQ(problems::format(found[0]), "t.effect:1: \"1,5\" is not a number: \"Start 1,5\"; the value is read as 1");
+    EXPECT_EQ(problems::format(found[1]), "t.effect:2: \"thirty\" is not a number: \"End thirty\"; the value is read as 0");
+    EXPECT_EQ(found[2].line, 3);
+    EXPECT_EQ(found[2].message, "\"1e39\" is beyond the largest number a value can hold");
+    EXPECT_EQ(found[3].message, "\"2.5\" is not a whole number");
+    EXPECT_EQ(found[4].message, "\"99999999999\" is beyond the largest whole number a value can hold");
+    EXPECT_FLOAT_EQ(a, -150.0f);
+}
+
+// A comment-only line inside a block is an unknown line; its error says it was a comment and
+// shows it without the carriage return of a Windows line end.
+TEST(ScriptReader, ErrorsAtCommentLinesShowTheComment)
+{
+    ScriptReader r;
+    std::istringstream in("Tunnel {\r\n\t; slower here\r\n\tSpede 2\r\n");
+    r.next(in);
+    r.next(in);
+    EXPECT_TRUE(r.line.empty());
+    const ImageScriptException e = r.error("TunnelEffect unknown token");
+    EXPECT_TRUE(e.commentLine);
+    EXPECT_EQ(e.lineText, "; slower here");
+    EXPECT_EQ(problems::plainWords(e), "a comment line is not allowed inside a Tunnel block; put it after the "
+                                       "block's last line or at the end of a keyword line");
+    r.next(in);
+    // Printed line text never carries the carriage return.
+    EXPECT_EQ(r.error("TunnelEffect unknown token").location(), "(script) line 3: \"Spede 2\"");
+    EXPECT_EQ(problems::plainWords(ImageScriptException("PARSE ERROR! Unknown Shader Token", 1)),
+              "no keyword of the Shader block takes this line");
+    EXPECT_EQ(problems::plainWords(ImageScriptException("Effect unable to load Keyframer", 1)),
+              "Effect unable to load Keyframer");
+    EXPECT_EQ(problems::plainWords(ImageScriptException("PARSE ERROR! Envelope not read in CoordV", 1)),
+              "Envelope not read in CoordV");
 }

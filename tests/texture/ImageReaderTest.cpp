@@ -1,6 +1,7 @@
 // The image readers against files made by other programs and against hand-built edge cases.
 #include "texture/CtxReader.h"
 #include "texture/CtxWriter.h"
+#include "texture/ImageReader.h"
 #include "texture/JpegReader.h"
 #include "texture/PngReader.h"
 #include "texture/TgaReader.h"
@@ -495,4 +496,28 @@ TEST(ImageReaders, BrokenPngAndJpegFilesGiveNothing)
     EXPECT_FALSE(decodeJpeg(bytes(huge), huge.size(), image));
     EXPECT_TRUE(decodeJpeg(bytes(jpg), jpg.size(), image));
     EXPECT_EQ(image.width, 32);
+}
+
+// Why a picture did not load, in the words a show maker reads: empty, another format, the byte
+// where a PNG's damage starts, a file cut short.
+TEST(ImageReaders, ReadProblemsSayWhatIsWrongWithTheFile)
+{
+    const std::string dir = testfiles::tempDir("readproblems");
+    const std::string png = testfiles::readFile(testfiles::corpus("png/basn2c08.png"));
+    auto problem = [&](const std::string& name, const std::string& bytes) {
+        testfiles::writeFile(dir + "/" + name, bytes);
+        return imageReadProblem(dir + "/" + name);
+    };
+    EXPECT_EQ(imageReadProblem(dir + "/none.png"), "the file does not exist");
+    EXPECT_EQ(problem("empty.png", ""), "the file is empty");
+    EXPECT_EQ(problem("other.png", std::string("\xFF\xD8\xFF\xE0", 4) + "jfif"), "not a PNG file");
+    EXPECT_EQ(problem("other.jpg", png), "not a JPEG file");
+    std::string flipped = png;
+    flipped[png.size() / 2] ^= 0x55;
+    const std::string damage = problem("flipped.png", flipped);
+    ASSERT_EQ(damage.rfind("corrupt at byte ", 0), 0u) << damage;
+    EXPECT_LE(std::stoul(damage.substr(16)), png.size() / 2);
+    EXPECT_EQ(problem("cut.png", png.substr(0, 60)).rfind("cut short at byte ", 0), 0u);
+    // A whole file that still did not load: nothing more can be said of it.
+    EXPECT_EQ(problem("whole.png", png), "the file is corrupt or holds a kind of image the reader does not take");
 }
