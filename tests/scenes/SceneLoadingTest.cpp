@@ -444,8 +444,10 @@ TEST_F(SceneLoading, TheCellarDrawsItsRoomWithoutARenderTargetAndAddsTheMonitorW
     ASSERT_TRUE(cellar.prepare());
     PBuffer* saved = PBuffer::instance;
     PBuffer::instance = nullptr;
+    // At 190 s the camera faces the corner away from the turning key light; the fill and the
+    // stone's ambient still make the bricks read (the unlit room gave about a third of this).
     const double room = drawAt(cellar, 190.0f);
-    EXPECT_GT(room, 4.0);
+    EXPECT_GT(room, 60.0);
 
     // The object is deformed from its undeformed copy each frame, not from the last frame.
     const Vector3 first = cellar.object->vertices[0].position;
