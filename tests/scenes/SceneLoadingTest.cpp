@@ -8,6 +8,8 @@
 #include "geometry/MeshFile.h"
 #include "geometry/MeshManager.h"
 #include "material/MaterialLibrary.h"
+#include "material/Material.h"
+#include "material/RenderState.h"
 #include "platform/MessageBox.h"
 #include "scenegraph/Camera.h"
 #include "scenegraph/CameraManager.h"
@@ -398,6 +400,54 @@ TEST_F(SceneLoading, TheGeometricWorldKeepsThePictureWhilePlayingAndClearsAfterI
     EXPECT_EQ(show::sceneValues.morphWeight, 0.0f);
     EXPECT_FLOAT_EQ(show::sceneValues.morphSpeed, 0.30003002f);
     EXPECT_TRUE(show::clearColourBuffer);
+}
+
+// Records the blending in force when its material binds.
+struct BlendProbe : RenderState {
+    void apply() override
+    {
+        ++binds;
+        blending = blending && glIsEnabled(GL_BLEND);
+        glGetIntegerv(GL_BLEND_SRC, &source);
+        glGetIntegerv(GL_BLEND_DST, &destination);
+    }
+    void restore() override {}
+    int binds = 0;
+    bool blending = true;
+    GLint source = 0, destination = 0;
+};
+
+TEST_F(SceneLoading, TheGeometricWorldDrawsItsGraphWithTheBackdropsBlending)
+{
+    ShowFolder show;
+    show::resetSceneValues();
+    GeometricWorld world;
+    ASSERT_TRUE(world.prepare());
+    std::unique_ptr<PBuffer> buffer(createPBuffer());
+    ASSERT_TRUE(buffer && buffer->create(512, 512));
+    PBuffer* saved = PBuffer::instance;
+    PBuffer::instance = buffer.get();
+    std::vector<BlendProbe*> probes;
+    for (const char* name : {"GeoSpikes", "GeoRing"}) {
+        Material* material = MaterialLibrary::instance->find(name);
+        ASSERT_NE(material, nullptr) << name;
+        probes.push_back(&material->addState(std::make_unique<BlendProbe>()));
+        MaterialLibrary::instance->release(material);
+    }
+    drawAt(world, 215.0f);
+    int binds = 0;
+    for (const BlendProbe* probe : probes) {
+        binds += probe->binds;
+        EXPECT_TRUE(probe->blending);
+        if (probe->binds > 0) {
+            EXPECT_EQ(probe->source, GL_SRC_ALPHA);
+            EXPECT_EQ(probe->destination, GL_ONE_MINUS_SRC_ALPHA);
+        }
+    }
+    EXPECT_GT(binds, 0) << "the graph drew none of its materials";
+    EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "blending is restored after the scene's render";
+    PBuffer::instance = saved;
+    EXPECT_TRUE(world.release());
 }
 
 TEST_F(SceneLoading, TheGreetingsScrollTheirTextAndTwistThePipesFromTheUndeformedShape)
