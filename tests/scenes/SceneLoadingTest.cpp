@@ -36,6 +36,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -448,6 +449,47 @@ TEST_F(SceneLoading, TheGeometricWorldDrawsItsGraphWithTheBackdropsBlending)
     EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "blending is restored after the scene's render";
     PBuffer::instance = saved;
     EXPECT_TRUE(world.release());
+}
+
+// Notes its material's name each time the material binds.
+struct BindLog : RenderState {
+    BindLog(std::vector<std::string>& log, std::string name) : log(log), name(std::move(name)) {}
+    void apply() override { log.push_back(name); }
+    void restore() override {}
+    std::vector<std::string>& log;
+    std::string name;
+};
+
+TEST_F(SceneLoading, TheTunnelDrawsClustersThenItsLightsThenTheGraph)
+{
+    ShowFolder show;
+    TunnelScene tunnel;
+    ASSERT_TRUE(tunnel.prepare());
+    std::vector<std::string> binds;
+    for (const char* name : {"TunnelMetaballs", "vol_light", "TunnelWall"}) {
+        Material* material = MaterialLibrary::instance->find(name);
+        ASSERT_NE(material, nullptr) << name;
+        material->addState(std::make_unique<BindLog>(binds, name));
+        MaterialLibrary::instance->release(material);
+    }
+    const auto first = [&](const char* name) { return std::find(binds.begin(), binds.end(), name); };
+    const auto last = [&](const char* name) {
+        return std::find(binds.rbegin(), binds.rend(), name).base() - 1;
+    };
+    // Frames along the flight in which clusters and shells are drawn: each is ordered.
+    int checked = 0;
+    for (float t = 136.0f; t < 174.0f; t += 1.0f) {
+        binds.clear();
+        drawAt(tunnel, t);
+        if (first("TunnelMetaballs") == binds.end() || first("vol_light") == binds.end())
+            continue;
+        ++checked;
+        ASSERT_NE(first("TunnelWall"), binds.end()) << t;
+        EXPECT_LT(last("TunnelMetaballs"), first("vol_light")) << t;
+        EXPECT_LT(last("vol_light"), first("TunnelWall")) << t;
+    }
+    EXPECT_GT(checked, 0);
+    EXPECT_TRUE(tunnel.release());
 }
 
 TEST_F(SceneLoading, TheGreetingsScrollTheirTextAndTwistThePipesFromTheUndeformedShape)
