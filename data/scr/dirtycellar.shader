@@ -37,7 +37,7 @@ Shader {
 	Name "CellarWall"
 	Material {
 		Enable yes
-		Ambient 0.09 0.07 0.09 1
+		Ambient 0.36 0.29 0.34 1
 		Diffuse 0.72 0.60 0.66 1
 		Specular 0 0 0 1
 		Emission 0 0 0 1
@@ -54,7 +54,7 @@ Shader {
 	Name "CellarFloor"
 	Material {
 		Enable yes
-		Ambient 0.06 0.05 0.07 1
+		Ambient 0.32 0.27 0.33 1
 		Diffuse 0.50 0.42 0.48 1
 		Specular 0.15 0.15 0.15 1
 		Emission 0 0 0 1

@@ -72,16 +72,23 @@ Image {
 }
 
 ; The tube: violet panels whose seams glow, seen from inside only (the outside of a bend
-; beyond the walls never needs drawing).
+; beyond the walls never needs drawing). The scene draws it unlit, after the volumetric lights,
+; whose shells write no depth: the wall adds its colour to what is under it (DST_ALPHA is 1 on
+; a fresh pixel) and clears the alpha it leaves, so where the tube overlaps itself the nearer
+; wall replaces the farther one instead of adding to it.
 Shader {
 	Name "TunnelWall"
 	Material {
+		Enable no
+		Diffuse 0.62 0.56 0.80 1
+	}
+	Blend {
 		Enable yes
-		Ambient 0.10 0.10 0.18 1
-		Diffuse 0.70 0.66 0.90 1
-		Specular 0.5 0.5 0.6 1
-		Emission 0.10 0.08 0.16 1
-		Shininess 20
+		Lighting no
+		Src ONE
+		Dst DST_ALPHA
+		Src.Alpha ZERO
+		Dst.Alpha ZERO
 	}
 	Cull {
 		Enable yes
@@ -121,8 +128,9 @@ Shader {
 	}
 }
 
-; The lights' bodies: a glowing core added to the picture (the scene draws them unlit), so a
-; body close to the camera burns bright without hiding the tube behind it.
+; The lights' bodies: a glowing core added to the picture (the scene draws them unlit). They
+; are drawn before the tube: their depth keeps the tube from covering a body in front of it, and
+; their alpha of 0 lets the tube replace a body that lies behind a wall.
 Shader {
 	Name "TunnelLightBody"
 	Material {
@@ -134,10 +142,12 @@ Shader {
 		Lighting no
 		Src ONE
 		Dst ONE
+		Src.Alpha ZERO
+		Dst.Alpha ZERO
 	}
 	ZBuffer {
 		Enable yes
-		Write no
+		Write yes
 	}
 	Cull {
 		Enable no
@@ -187,13 +197,14 @@ Shader {
 	}
 }
 
-; The clusters: frost, polished.
+; The clusters: frost, polished. Their alpha is 0, so the tube drawn after them (see TunnelWall)
+; replaces them where it lies in front instead of adding to them.
 Shader {
 	Name "TunnelMetaballs"
 	Material {
 		Enable yes
 		Ambient 0.05 0.10 0.14 1
-		Diffuse 0.50 0.82 0.92 1
+		Diffuse 0.50 0.82 0.92 0
 		Specular 1 1 1 1
 		Emission 0 0 0 1
 		Shininess 80

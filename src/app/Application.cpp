@@ -109,12 +109,29 @@ bool Application::createWindow()
         settings.fullscreen = choice == 1;
     }
     if (settings.fullscreen && !options_.headless &&
-        !changeDisplayMode(settings.width, settings.height, settings.colourBits, settings.refreshRate)) {
-        platform::showMessageBox("Error", "Couldn't change screen resolution.\nRunning In Windowed Mode.",
-                                 platform::MessageIcon::Warning);
-        settings.fullscreen = false;
+        !changeDisplayMode(settings.width, settings.height, settings.colourBits, settings.refreshRate))
+        fallBackToWindowed();
+    if (!createContext())
+        return false;
+    keepFullscreenOrFallBack();
+    return true;
+}
+
+void Application::keepFullscreenOrFallBack()
+{
+    // The display may still refuse the mode when the window asks for it, or when it is shown.
+    if (settings.fullscreen && !options_.headless && !window_.fullscreen()) {
+        logPrint("Full-screen switch FAILED: %s", platform::Window::lastError().c_str());
+        fallBackToWindowed();
     }
-    return createContext();
+}
+
+void Application::fallBackToWindowed()
+{
+    platform::showMessageBox("Error", "Couldn't change screen resolution.\nRunning In Windowed Mode.",
+                             platform::MessageIcon::Warning);
+    settings.fullscreen = false;
+    window_.showCursor(true);
 }
 
 bool Application::createContext()
@@ -147,7 +164,7 @@ bool Application::createContext()
         if (ok) {
             gotDepth = window_.depthBits();
             gotStencil = window_.stencilBits();
-            if (settings.fullscreen)
+            if (window_.fullscreen())
                 window_.showCursor(false);
         } else {
             why = platform::Window::lastError();
@@ -349,8 +366,10 @@ int Application::run(const RunOptions& options)
             Log::instance->close();
         return userQuit_ ? 0 : 1;
     }
-    if (!options_.headless)
+    if (!options_.headless) {
         window_.show();
+        keepFullscreenOrFallBack();
+    }
     if (!init()) {
         destroyContext();
         if (Log::instance)

@@ -75,7 +75,12 @@ protected:
     bool createWindow();
     // 0 quit, 1 full screen, 2 windowed.
     int chooseDisplayMode();
+    // True when the display offers exactly this mode; logs the "ScreenMode" section.
     bool changeDisplayMode(int width, int height, int bitsPerPixel, int refreshRate);
+    // The display refused full screen: the box saying so, then a window (at (0, 0)).
+    void fallBackToWindowed();
+    // After the window asked for full screen: the fallback when it did not get it.
+    void keepFullscreenOrFallBack();
     bool createContext();
     void destroyContext();
     void reportGLErrors();

@@ -173,7 +173,7 @@ extern PFNGLCHECKFRAMEBUFFERSTATUSPROC glCheckFramebufferStatus;
 
 // The extensions the show requires: render targets are framebuffer objects here.
 inline constexpr const char* kRequiredExtensions = "GL_ARB_framebuffer_object";
-// The 45 names logged at start-up, in log order.
+// The 46 names logged at start-up, in log order.
 extern const char* const kLoggedExtensions;
 
 // Whole-word search of `name` in a blank-separated list.

@@ -59,7 +59,8 @@ bool FramebufferPBuffer::create(int width, int height)
     const GLenum status = ext::glCheckFramebufferStatus(GL_FRAMEBUFFER);
     ext::glBindFramebuffer(GL_FRAMEBUFFER, GLuint(previousFramebuffer));
     if (status != GL_FRAMEBUFFER_COMPLETE) {
-        // Keep what was made until the next destroy, as a failed create always has.
+        // Nothing is kept: what was made so far is deleted at once and the buffer stays not
+        // created (destroy only runs for a created buffer, hence the brief flag).
         created_ = true;
         destroy();
         created_ = false;

@@ -34,6 +34,8 @@ bool CameraEffect::release()
     // another effect of the same name registered.
     if (camera && !kept_ && manager && manager->find(name) == camera)
         manager->remove(name);
+    if (kept_ && manager)
+        manager->forget(kept_.get());
     kept_.reset();
     camera = nullptr;
     for (std::unique_ptr<Keyframer>* track : {&targetTrack, &fovTrack}) {
@@ -57,7 +59,9 @@ void CameraEffect::update(float time)
         eye = animator->translation;
         shown = animator->visible;
     }
-    if (shown && camera && manager && manager->current() != camera)
+    // A camera the manager refused (its name was taken) is never made current: the manager
+    // would point at a camera it does not own, and this effect destroys it in release.
+    if (shown && camera && !kept_ && manager && manager->current() != camera)
         manager->setCurrent(camera);
     if (targetTrack) {
         targetTrack->update(time);

@@ -20,6 +20,8 @@ public:
     bool release() override;
     void update(float time) override;
     void render() override {}
+    // A camera writes no block.
+    bool save(std::ostream&) override { return true; }
 
     std::unique_ptr<Keyframer> targetTrack;
     std::unique_ptr<Keyframer> fovTrack;

@@ -45,12 +45,14 @@ public:
 
 protected:
     // A whole block: "KIND {", the common lines, the kind's own lines (written by `ownLines`,
-    // each starting with a tab), "}". True.
+    // each starting with a tab), "}". True; with `stopWhenBaseFails`, false and nothing further
+    // written when the common lines fail.
     template <class F>
-    bool saveBlock(std::ostream& stream, const char* kind, F&& ownLines)
+    bool saveBlock(std::ostream& stream, const char* kind, F&& ownLines, bool stopWhenBaseFails = false)
     {
         stream << kind << " {\n";
-        Effect::save(stream);
+        if (!Effect::save(stream) && stopWhenBaseFails)
+            return false;
         ownLines();
         stream << "}\n" << std::flush;
         return true;

@@ -29,9 +29,9 @@ void MeshEffect::render()
 
 bool MeshEffect::save(std::ostream& stream)
 {
-    return saveBlock(stream, "Mesh", [&] {
-        stream << "\tMesh \"" << (mesh ? mesh->name : std::string()) << "\"\n";
-    });
+    return saveBlock(
+        stream, "Mesh", [&] { stream << "\tMesh \"" << (mesh ? mesh->name : std::string()) << "\"\n"; },
+        true);
 }
 
 namespace {

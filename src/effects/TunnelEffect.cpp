@@ -130,8 +130,11 @@ void TunnelEffect::update(float time)
 
 void TunnelEffect::render()
 {
-    if (!mesh)
+    if (!mesh) {
+        // Nothing to draw, but the layers after a tunnel still start from a clear depth buffer.
+        glClear(GL_DEPTH_BUFFER_BIT);
         return;
+    }
     glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_LIGHTING);
     glMatrixMode(GL_MODELVIEW);

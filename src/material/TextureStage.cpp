@@ -31,23 +31,27 @@ void TextureStage::setTexture(Texture* texture)
     held = texture;
 }
 
-void TextureStage::read(ScriptReader& reader, std::istream& stream)
+bool TextureStage::read(ScriptReader& reader, std::istream& stream)
 {
     const std::string& line = reader.line;
     // The envelope is read from the following lines; the rest up to the Coord block's "}" is
-    // skipped.
+    // skipped. An envelope that does not read stops the block: the Shader block goes on from
+    // the line after the one that stopped it.
     auto curve = [&](std::unique_ptr<Envelope>& target, const char* block) {
         return [&target, &reader, &stream, block] {
             auto envelope = std::make_unique<Envelope>();
-            if (!envelope->read(reader, stream))
-                throw reader.error(std::string("PARSE ERROR! Envelope not read in ") + block);
+            if (!envelope->read(reader, stream)) {
+                problems::reportHere(std::string("envelope not read in ") + block);
+                return false;
+            }
             target = std::move(envelope);
             for (int c = stream.get(); c != std::char_traits<char>::eof() && c != '}';
                  c = stream.get()) {
             }
+            return true;
         };
     };
-    readBlock(reader, stream,
+    return readBlock(reader, stream,
               {
                   {"Image ",
                    [&] {

@@ -30,9 +30,9 @@ public:
     void prepare() override;
 
     // Fills the stage from the lines after "Texture {" up to its "}". "Image " takes a texture
-    // that an earlier Image block (or other code) made; an envelope that can't be read is an
-    // error.
-    void read(ScriptReader& reader, std::istream& stream);
+    // that an earlier Image block (or other code) made. An envelope that can't be read stops the
+    // block early: false.
+    bool read(ScriptReader& reader, std::istream& stream);
 
     // Takes `texture` (one reference, now owned by the stage), giving back the one held before.
     void setTexture(Texture* texture);

@@ -33,16 +33,42 @@ std::vector<DisplayMode> Window::displayModes()
     return modes;
 }
 
+int findExactMode(const std::vector<DisplayMode>& modes, const DisplayMode& wanted)
+{
+    const bool anyRate = wanted.refreshRate == 0 || wanted.refreshRate == -1;
+    for (std::size_t i = 0; i < modes.size(); ++i) {
+        const DisplayMode& m = modes[i];
+        if (m.width == wanted.width && m.height == wanted.height && m.bitsPerPixel == wanted.bitsPerPixel &&
+            (anyRate || m.refreshRate == wanted.refreshRate))
+            return int(i);
+    }
+    return -1;
+}
+
 bool Window::canUseMode(const DisplayMode& mode)
 {
-    if (!initVideo())
+    return findExactMode(displayModes(), mode) >= 0;
+}
+
+bool Window::enterFullscreen()
+{
+    // displayModes() lists SDL's modes in SDL's order, so the index names SDL's own record.
+    const int index = findExactMode(displayModes(), fullscreenMode_);
+    SDL_DisplayMode mode{};
+    if (index < 0) {
+        SDL_SetError("the display has no %dx%d %d-bit mode", fullscreenMode_.width, fullscreenMode_.height,
+                     fullscreenMode_.bitsPerPixel);
         return false;
-    SDL_DisplayMode want{}, got{};
-    want.w = mode.width;
-    want.h = mode.height;
-    want.refresh_rate = mode.refreshRate > 0 ? mode.refreshRate : 0;
-    return SDL_GetClosestDisplayMode(0, &want, &got) != nullptr && got.w == mode.width &&
-           got.h == mode.height;
+    }
+    return SDL_GetDisplayMode(0, index, &mode) == 0 && SDL_SetWindowDisplayMode(window_, &mode) == 0 &&
+           SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) == 0;
+}
+
+void Window::leaveFullscreen()
+{
+    SDL_SetWindowFullscreen(window_, 0);
+    SDL_SetWindowPosition(window_, 0, 0);
+    fullscreen_ = false;
 }
 
 bool Window::create(const std::string& title, int width, int height, int colourBits, int depthBits,
@@ -63,21 +89,17 @@ bool Window::create(const std::string& title, int width, int height, int colourB
         SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, stencilBits);
         SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, accumBits / 4);
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
-        int x = SDL_WINDOWPOS_UNDEFINED, y = SDL_WINDOWPOS_UNDEFINED;
-        if (fullscreenMode) {
-            flags |= SDL_WINDOW_FULLSCREEN;
-            x = y = 0;
-        }
-        window_ = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
+        const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+        const int position = fullscreenMode ? 0 : int(SDL_WINDOWPOS_UNDEFINED);
+        window_ = SDL_CreateWindow(title.c_str(), position, position, width, height, flags);
         if (!window_)
             continue;
+        fullscreen_ = false;
         if (fullscreenMode) {
-            SDL_DisplayMode mode{};
-            mode.w = fullscreenMode->width;
-            mode.h = fullscreenMode->height;
-            mode.refresh_rate = fullscreenMode->refreshRate > 0 ? fullscreenMode->refreshRate : 0;
-            SDL_SetWindowDisplayMode(window_, &mode);
+            fullscreenMode_ = *fullscreenMode;
+            fullscreen_ = enterFullscreen();
+            if (!fullscreen_)
+                leaveFullscreen();
         }
         context_ = SDL_GL_CreateContext(window_);
         if (context_) {
@@ -103,13 +125,26 @@ void Window::destroy()
         SDL_DestroyWindow(window_);
         window_ = nullptr;
     }
+    fullscreen_ = false;
 }
 
 void Window::show()
 {
-    if (window_) {
-        SDL_ShowWindow(window_);
-        SDL_RaiseWindow(window_);
+    if (!window_)
+        return;
+    SDL_ShowWindow(window_);
+    SDL_RaiseWindow(window_);
+    if (!fullscreen_)
+        return;
+    // A hidden window switches the display only when it is shown: check what the display became.
+    SDL_DisplayMode current{};
+    const int display = SDL_GetWindowDisplayIndex(window_);
+    const bool switched = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0 && display >= 0 &&
+                          SDL_GetCurrentDisplayMode(display, &current) == 0 &&
+                          current.w == fullscreenMode_.width && current.h == fullscreenMode_.height;
+    if (!switched) {
+        SDL_SetError("the display did not switch to %dx%d", fullscreenMode_.width, fullscreenMode_.height);
+        leaveFullscreen();
     }
 }
 

@@ -67,6 +67,12 @@ std::unique_ptr<Camera> CameraManager::remove(const std::string& name)
     return nullptr;
 }
 
+void CameraManager::forget(const Camera* camera)
+{
+    if (camera && current_ == camera)
+        current_ = nullptr;
+}
+
 void CameraManager::releaseAll()
 {
     current_ = nullptr;

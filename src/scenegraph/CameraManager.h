@@ -32,6 +32,9 @@ public:
     // Unlinks the first camera named `name` and hands it back to the caller; current becomes none
     // when it was current. Null when no camera has that name.
     std::unique_ptr<Camera> remove(const std::string& name);
+    // For a camera the manager does not own, about to be destroyed: when it is current, current
+    // becomes none, so nothing draws through it afterwards.
+    void forget(const Camera* camera);
     // Forgets the current camera and destroys every camera.
     void releaseAll();
 

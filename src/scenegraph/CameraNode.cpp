@@ -41,8 +41,8 @@ CameraNode::CameraNode() : SceneNode(kCamera)
 CameraNode::~CameraNode()
 {
     // A camera the node keeps must not stay current after it is gone.
-    if (refused_ && CameraManager::instance && CameraManager::instance->current() == camera)
-        CameraManager::instance->setCurrent(nullptr);
+    if (refused_ && CameraManager::instance)
+        CameraManager::instance->forget(refused_.get());
 }
 
 SceneNode::LineResult CameraNode::readOwnLine(SceneReadContext& context)
@@ -52,7 +52,8 @@ SceneNode::LineResult CameraNode::readOwnLine(SceneReadContext& context)
 
 void CameraNode::update(float time)
 {
-    if (enable && CameraManager::instance && CameraManager::instance->current() != camera)
+    // A refused camera (its name was taken) is never made current: the manager does not own it.
+    if (enable && !refused_ && CameraManager::instance && CameraManager::instance->current() != camera)
         CameraManager::instance->setCurrent(camera);
     camera->position = position;
     // Without angles (no animator, or a keyframe animator) the camera keeps its previous ones.

@@ -155,7 +155,12 @@ Vector3 LightNode::worldDirection(const Vector3& local) const
     return worldRotation.transformVector(local).normalized();
 }
 
-void DirectionalLightNode::worldUpdated() { lightVector = -worldDirection(localDirection); }
+void DirectionalLightNode::worldUpdated()
+{
+    // Only a light with an animator of its own is turned; without one it keeps its direction
+    // whatever its parents' rotation.
+    lightVector = animator ? -worldDirection(localDirection) : -localDirection;
+}
 
 void DirectionalLightNode::setPosition()
 {

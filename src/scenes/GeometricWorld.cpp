@@ -67,7 +67,13 @@ void GeometricWorld::render()
     // Only depth is cleared: the previous frame's picture stays and fades under the backdrop.
     pass.begin(*target, false);
     drawBackdrop(t);
+    // The backdrop's blending stays on while the scene graph draws over it, and goes back to
+    // what it was once the graph is drawn.
+    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_ENABLE_BIT);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_BLEND);
     renderSceneGraph();
+    glPopAttrib();
     drawNoisePass(*noise, t, show::sceneValues.geometricNoiseU, show::sceneValues.geometricNoiseV);
     pass.end(*target);
 

@@ -174,14 +174,14 @@ void drawThroughGridOnePass(const DistortionGrid& grid, PBuffer& target, float o
 
 } // namespace
 
-void drawThroughGrid(const DistortionGrid& grid, PBuffer& target, float overlay, const Grain* grain, bool onePass)
+bool drawThroughGrid(const DistortionGrid& grid, PBuffer& target, float overlay, const Grain* grain, bool onePass)
 {
     const bool combiners = ext::gl_ARB_texture_env_combine && ext::gl_ARB_texture_env_crossbar &&
                            ext::glActiveTextureARB && ext::glClientActiveTextureARB &&
                            (!grain || ext::gl_ATI_texture_env_combine3);
     if (onePass && combiners) {
         drawThroughGridOnePass(grid, target, overlay, grain);
-        return;
+        return true;
     }
     target.bindTexture(GL_TEXTURE0_ARB);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
@@ -197,4 +197,5 @@ void drawThroughGrid(const DistortionGrid& grid, PBuffer& target, float overlay,
     target.releaseTexture(GL_TEXTURE0_ARB);
     if (grain)
         drawGrain(*grain);
+    return false;
 }

@@ -53,6 +53,6 @@ void drawNoisePass(Texture& noise, float t, float& u, float& v);
 // it all. Where the driver combines textures with crossbar sources (and, for the grain, with
 // a modulate-add) this is one pass with the picture on units 0 and 1 and the grain on unit 2;
 // otherwise, and when `onePass` is false, the grid, a blended screen quad and the grain pass.
-// Both give the same pixels, alpha included.
-void drawThroughGrid(const DistortionGrid& grid, PBuffer& target, float overlay, const Grain* grain = nullptr,
+// Both give the same pixels, alpha included. True when it drew in one pass.
+bool drawThroughGrid(const DistortionGrid& grid, PBuffer& target, float overlay, const Grain* grain = nullptr,
                      bool onePass = true);

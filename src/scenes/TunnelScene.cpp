@@ -126,11 +126,12 @@ void TunnelScene::render()
     tunnelMetaballs->bind();
     drawClusters(frustum, t);
     tunnelMetaballs->unbind();
-    glColor3f(1.0f, 1.0f, 1.0f);
-    scene.render(camera);
-    // The lights' shells add light and write no depth, so they come after the opaque tube:
-    // drawn before it, its walls would paint over every shell and leave only the bodies.
+    // The volumetric lights, unlit, then the scene graph over them. The shells write no depth:
+    // the graph's materials decide how much of them shows through (the tube adds its colour to
+    // what lies under it until it has drawn a pixel itself).
     glDisable(GL_LIGHTING);
     drawLights(frustum, t);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    scene.render(camera);
     popSceneState();
 }

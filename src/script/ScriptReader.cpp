@@ -62,6 +62,8 @@ std::string ScriptReader::readLine(std::istream& stream)
         }
         if (c == '\t') {
             result += ' ';
+        } else if (c == '\r' && (stream.peek() == '\n' || stream.peek() == std::char_traits<char>::eof())) {
+            // A Windows line end: the CR belongs to the line end, not to the line.
         } else if (c == '\n') {
             ++lineCount;
             ++lineFeedsRead_;

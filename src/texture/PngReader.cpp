@@ -96,8 +96,11 @@ bool chunksFitInFile(const std::uint8_t* data, std::size_t size)
     return false; // no IEND: the file is cut short
 }
 
-// Deflate packs at most about 1032 bytes into one; a file can't describe more image than that.
-constexpr std::size_t kMaxInflation = 1100;
+// The most a decode may allocate for its samples: 256 MiB, an 8192 × 8192 RGBA picture. Flat
+// pictures pack into very small files (deflate reaches about 1000:1, and grey, palette and
+// low-bit images grow again when expanded to RGB), so the file's size bounds nothing useful; the
+// dimensions and the expanded size do.
+constexpr std::size_t kMaxPngSampleBytes = std::size_t(256) << 20;
 
 } // namespace
 
@@ -120,7 +123,7 @@ bool decodePng(const std::uint8_t* data, std::size_t size, DecodedImage& image)
         return false;
     const std::size_t pixels = std::size_t(job.width) * std::size_t(job.height);
     const std::size_t bytes = pixels * std::size_t(job.channels);
-    if (pixels == 0 || pixels > kMaxImagePixels || bytes / kMaxInflation > size)
+    if (pixels == 0 || pixels > kMaxImagePixels || bytes > kMaxPngSampleBytes)
         return false;
     if (png_get_rowbytes(job.png, job.info) != std::size_t(job.width) * std::size_t(job.channels))
         return false;

@@ -6,7 +6,8 @@
 #include <cstdint>
 
 // Decodes a PNG file image in memory (interlaced ones included) into 3 or 4 channel samples,
-// rows top first. False on a bad signature, any libpng error or an implausible size.
+// rows top first. False on a bad signature, any libpng error, or a picture whose samples would
+// take more than 256 MiB.
 bool decodePng(const std::uint8_t* data, std::size_t size, DecodedImage& image);
 
 class PngReader : public DecodingReader {

@@ -206,10 +206,6 @@ TgaResult decodeTga(const std::uint8_t* data, std::size_t size, DecodedImage& im
     default:
         return TgaResult::UnsupportedDepth;
     }
-    // Colour-mapped images index with 8 bits only.
-    if (indexed && h.pixelDepth != 8)
-        return TgaResult::UnsupportedDepth;
-
     const std::size_t pixels = std::size_t(h.width) * std::size_t(h.height);
     if (pixels == 0)
         return TgaResult::BadSize;

@@ -2,6 +2,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "platform/PickerModel.h"
+#include "platform/Window.h"
 
 #include <gtest/gtest.h>
 
@@ -51,6 +52,21 @@ TEST(DisplayModes, EntryParsingKeepsDefaultsForWhatIsMissing)
     EXPECT_EQ(w, 1280);
     EXPECT_EQ(h, 1024);
     EXPECT_EQ(bpp, 32);
+}
+
+TEST(DisplayModes, FullScreenTakesOnlyTheExactMode)
+{
+    const std::vector<platform::DisplayMode> all = {
+        {1024, 768, 16, 60}, {1024, 768, 32, 75}, {1024, 768, 32, 60}, {800, 600, 32, 60}};
+    EXPECT_EQ(platform::findExactMode(all, {1024, 768, 32, 60}), 2);
+    // Refresh 0 (the picker's default) or -1: the display's own rate, the first listed.
+    EXPECT_EQ(platform::findExactMode(all, {1024, 768, 32, 0}), 1);
+    EXPECT_EQ(platform::findExactMode(all, {1024, 768, 32, -1}), 1);
+    // Bits per pixel and a given rate must match; nearby modes do not stand in.
+    EXPECT_EQ(platform::findExactMode(all, {1024, 768, 16, 75}), -1);
+    EXPECT_EQ(platform::findExactMode(all, {800, 600, 24, 60}), -1);
+    EXPECT_EQ(platform::findExactMode(all, {1280, 1024, 32, 0}), -1);
+    EXPECT_EQ(platform::findExactMode({}, {640, 480, 32, 0}), -1);
 }
 
 TEST(CommandLineParse, ValuesAndDefaults)

@@ -22,11 +22,14 @@ TEST(HasExtension, MatchesWholeWordsOnly)
 
 class ExtensionRegistryGL : public GLTest {};
 
-TEST_F(ExtensionRegistryGL, LogsFortyFiveLinesAndFillsUsedEntryPoints)
+TEST_F(ExtensionRegistryGL, LogsFortySixLinesAndFillsUsedEntryPoints)
 {
     const std::string dir = testfiles::tempDir("ext");
     Log log;
     ASSERT_TRUE(log.open(dir + "/application.log"));
+    // Separate blend factors are looked up and logged with the other blend extensions.
+    ext::gl_EXT_blend_func_separate = false;
+    ext::glBlendFuncSeparateEXT = nullptr;
     logExtensions();
     log.close();
     const std::string text = testfiles::readFile(dir + "/application.log");
@@ -35,7 +38,10 @@ TEST_F(ExtensionRegistryGL, LogsFortyFiveLinesAndFillsUsedEntryPoints)
         ++success;
     for (size_t pos = 0; (pos = text.find("\tFAILED", pos)) != std::string::npos; ++pos)
         ++failed;
-    EXPECT_EQ(success + failed, 45);
+    EXPECT_EQ(success + failed, 46);
+    EXPECT_NE(text.find("\tGL_EXT_blend_func_separate      \tSUCCESS"), std::string::npos) << text;
+    EXPECT_TRUE(ext::gl_EXT_blend_func_separate);
+    EXPECT_NE(ext::glBlendFuncSeparateEXT, nullptr);
     // No window-system entry of the Windows program exists here.
     EXPECT_NE(text.find("\tWGL_ARB_pbuffer                 \tFAILED"), std::string::npos) << text;
     EXPECT_TRUE(ext::gl_ARB_multitexture);

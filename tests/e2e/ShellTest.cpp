@@ -71,7 +71,7 @@ TEST(Headless, ShotIsWindowSizedAndLogHoldsTheOpenGLSection)
     const std::string log = testfiles::readFile(show + "/application.log");
     EXPECT_EQ(log.rfind("--==[OpenGL]==--\n\t--==[Buffers]==--\n\t\tColor       : 32\n", 0), 0u) << log;
     EXPECT_NE(log.find("\t\tStencil     : 8\n"), std::string::npos);
-    EXPECT_EQ(countOf(log, "\tSUCCESS\n") + countOf(log, "\tFAILED\n"), 45);
+    EXPECT_EQ(countOf(log, "\tSUCCESS\n") + countOf(log, "\tFAILED\n"), 46);
     EXPECT_NE(log.find("\t--==[Driver]==--\n\t\tVendor: "), std::string::npos);
     EXPECT_NE(log.find("\n--==[OpenGL]==--\n"), std::string::npos);
     // No picker ran, no mode was changed, no GL error happened.

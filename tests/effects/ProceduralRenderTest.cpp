@@ -55,6 +55,25 @@ TEST_F(ProceduralRenderTest, TunnelSurroundsTheViewAndLeavesTheDepthBufferClear)
     EXPECT_FLOAT_EQ(depth, 1.0f);
 }
 
+TEST_F(ProceduralRenderTest, TunnelWithoutAMeshStillClearsTheDepthBuffer)
+{
+    // No "Size " line, and a tube one vertex around: nothing to draw, but older depth must not
+    // hide the layers after it.
+    perspective();
+    for (const char* size : {"", "  Size 1 8\n"}) {
+        SCOPED_TRACE(size);
+        timeline.clear();
+        load(std::string("Tunnel {\n") + size + "  Length 1000\n  End 10\n}\n");
+        glClearDepth(0.5);
+        glClear(GL_DEPTH_BUFFER_BIT);
+        glClearDepth(1.0);
+        frame(1.0f);
+        float depth = 0.0f;
+        glReadPixels(100, 100, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+        EXPECT_FLOAT_EQ(depth, 1.0f);
+    }
+}
+
 TEST_F(ProceduralRenderTest, LaterLayersDrawOverTheTunnel)
 {
     perspective();

@@ -114,6 +114,10 @@ TEST_F(SceneEffectsTest, CameraDefaultsAndTwinsByName)
     EXPECT_EQ(first->camera->position, Vector3(0, 0, 1));
     EXPECT_EQ(first->camera->direction, Vector3(0, 0, -1));
     EXPECT_EQ(first->camera->farClip, 1024.0f);
+    // A camera writes no block.
+    std::ostringstream saved;
+    EXPECT_TRUE(first->save(saved));
+    EXPECT_EQ(saved.str(), "");
 
     // Releasing the refused twin leaves the registered camera alone.
     second->release();
@@ -147,6 +151,43 @@ TEST_F(SceneEffectsTest, TwoCamerasSwitchTheViewAtTheirVisibilityKeys)
     EXPECT_PIXEL_NEAR(testgl::readPixel(right, 240), 255, 255, 255, 2);
 }
 
+TEST_F(SceneEffectsTest, UnnamedCameraTwinsNeverLeaveTheViewOnARefusedCamera)
+{
+    // Unnamed Camera effects all carry the name "": only the first is registered. The refused
+    // twin is visible from 0 but must never become current, and its release at the end of its
+    // window must leave the scene drawn through a live camera.
+    const std::string scene = writeScene("Group {\n  Mesh {\n    Name \"dot.msh\"\n  }\n}\n");
+    auto camera = [](const char* eye, const char* end) {
+        return std::string("Camera {\n  Start 0\n  End ") + end + "\n  Layer 0\n"
+               "  Keyframer {\n    Translate {\n      NumKeys 1\n      Key 0 " + eye + "\n    }\n"
+               "    Visible {\n      NumKeys 1\n      Key 0\n    }\n  }\n}\n";
+    };
+    ASSERT_TRUE(load(camera("0 0 -10", "20") + camera("0 0 -500", "5") +
+                     "Scene {\n  Start 0\n  End 20\n  Layer 1\n  Scene \"" + scene + "\"\n}\n"));
+    auto* first = pending<CameraEffect>(0);
+    timeline.prepareAll();
+    ASSERT_EQ(cameras.cameras().size(), 1u);
+    frame(1.0f);
+    EXPECT_EQ(cameras.current(), first->camera);
+    EXPECT_PIXEL_NEAR(testgl::readPixel(320, 240), 255, 255, 255, 2);
+    frame(6.0f); // the twin's window has ended: it is released and destroyed
+    EXPECT_EQ(cameras.current(), first->camera);
+    EXPECT_PIXEL_NEAR(testgl::readPixel(320, 240), 255, 255, 255, 2);
+
+    // A camera the manager does not own is dropped as current before it is destroyed, however
+    // it got there.
+    CameraEffect lone;
+    lone.name = "cam";
+    lone.prepare();
+    CameraEffect refused;
+    refused.name = "cam";
+    refused.prepare();
+    cameras.setCurrent(refused.camera);
+    refused.release();
+    EXPECT_EQ(cameras.current(), nullptr);
+    lone.release();
+}
+
 TEST_F(SceneEffectsTest, SceneLightsLightTheSceneEffect)
 {
     const std::string scene = writeScene("Group {\n  DirectionalLight {\n    Diffuse 0 1 0 1\n"
@@ -175,6 +216,10 @@ TEST_F(SceneEffectsTest, MeshEffectDrawsUnderItsAnimatorAndSavesItsMesh)
     std::ostringstream saved;
     effect->save(saved);
     EXPECT_NE(saved.str().find("\tMesh \"tile.msh\"\n"), std::string::npos);
+    // When the common lines fail (here the animator's block), the writer says so.
+    std::ostringstream broken;
+    broken.setstate(std::ios::badbit);
+    EXPECT_FALSE(effect->save(broken));
 
     timeline.prepareAll();
     glDisable(GL_DEPTH_TEST);

@@ -3,6 +3,7 @@
 
 #include "material/AlphaState.h"
 #include "material/CullState.h"
+#include "material/TextureStage.h"
 #include "platform/PngWriter.h"
 #include "script/ProblemSink.h"
 
@@ -81,8 +82,6 @@ TEST_F(ShaderScript, BadLinesThrowTheirBlockMessageWithLineAndText)
         {head + "Vertex {\nBogus\n", "PARSE ERROR! Unknown Vertex Token", 4, "Bogus"},
         {head + "Fragment {\nBogus\n", "PARSE ERROR! Unknown Fragment Token", 4, "Bogus"},
         {head + "Texture {\nBogus\n", "PARSE ERROR! Unknown Texture Token", 4, "Bogus"},
-        {head + "Texture {\nCoordV {\nKey 1 0 3\n}\n", "PARSE ERROR! Envelope not read in CoordV",
-         5, "Key 1 0 3"},
         {"Image {\nBogus\n}", "PARSE ERROR! Unknown Image Token", 2, "Bogus"},
         {"Image {\nName \"absent.png\"\n}", "PARSE ERROR! Image not loaded absent.png", 2,
          "Name \"absent.png\""},
@@ -105,6 +104,26 @@ TEST_F(ShaderScript, BadLinesThrowTheirBlockMessageWithLineAndText)
             EXPECT_EQ(e.lineText, c.lineText);
         }
     }
+}
+
+TEST_F(ShaderScript, AnEnvelopeThatDoesNotReadEndsItsTextureBlockAndTheLoadGoesOn)
+{
+    // The stage stops at the bad envelope and the Shader block reads on from the next line: here
+    // the Coord block's "}" closes it. The second material is still read.
+    const std::string text = "Shader {\nName \"m\"\nTexture {\nTexUnit UNIT1\nCoordU {\n{ Envelope\n1\n"
+                             "Bogus\n}\n}\n}\nShader {\nName \"n\"\n}\n";
+    ASSERT_TRUE(parse(library, text));
+    ASSERT_EQ(library.materials().size(), 2u);
+    EXPECT_EQ(library.materials()[1]->name, "n");
+    ASSERT_EQ(library.materials()[0]->states.size(), 1u);
+    const auto& stage = state<TextureStage>(library.materials()[0], 0);
+    EXPECT_EQ(stage.unit, GLenum(GL_TEXTURE1_ARB));
+    EXPECT_FALSE(stage.uCurve);
+
+    // A Coord block without an envelope header fails the same way.
+    MaterialLibrary other;
+    ASSERT_TRUE(parse(other, "Shader {\nName \"m\"\nTexture {\nCoordV {\nKey 1 0 3\n}\n"));
+    EXPECT_FALSE(state<TextureStage>(other.materials()[0], 0).vCurve);
 }
 
 TEST_F(ShaderScript, LibraryCountsReferencesAndFindsTheEarliestName)

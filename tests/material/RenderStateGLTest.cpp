@@ -21,7 +21,6 @@ using RenderStateGL = MaterialGLTest;
 // Each block changes the GL state while bound, and unbinding returns to the resting state.
 TEST_F(RenderStateGL, EveryStateIsInForceWhileBoundAndAtRestAfterUnbind)
 {
-    ASSERT_TRUE(initExtension("GL_EXT_blend_func_separate"));
     struct Case {
         const char* block;
         std::function<void()> whileBound;

@@ -103,13 +103,12 @@ TEST_F(SceneLoaderTest, RadiusResetsThePosition)
 TEST_F(SceneLoaderTest, TwoUnnamedCamerasTheSecondIsRefused)
 {
     auto root = read("Group {\n  Camera {\n    FOV 60\n    ClipPlanes 2 500\n    Enable yes\n  }\n"
-                     "  Camera {\n  }\n}\n");
+                     "  Camera {\n    Enable yes\n  }\n}\n");
     ASSERT_TRUE(root);
     ASSERT_EQ(root->children.size(), 2u);
     auto* first = dynamic_cast<CameraNode*>(root->children[0].get());
     auto* second = dynamic_cast<CameraNode*>(root->children[1].get());
-    EXPECT_TRUE(first->enable);
-    EXPECT_FALSE(second->enable);
+    EXPECT_TRUE(first->enable && second->enable);
     EXPECT_EQ(first->camera->fov, 60.0f);
     EXPECT_EQ(first->camera->nearClip, 2.0f);
     EXPECT_EQ(first->camera->farClip, 500.0f);
@@ -117,6 +116,13 @@ TEST_F(SceneLoaderTest, TwoUnnamedCamerasTheSecondIsRefused)
     EXPECT_EQ(cameras.cameras()[0].get(), first->camera);
     EXPECT_EQ(cameras.find("SG_Camera0"), first->camera);
     EXPECT_EQ(second->camera->name, "SG_Camera0");
+    // Enabled after the first, the refused camera still never becomes current: the manager does
+    // not own it, and it goes with its node.
+    root->updateTree(0.0f, nullptr);
+    EXPECT_EQ(cameras.current(), first->camera);
+    cameras.setCurrent(second->camera);
+    root.reset();
+    EXPECT_EQ(cameras.current(), nullptr);
 
     // Named ones register side by side: the first is renamed in place, so the second finds
     // "SG_Camera0" free again.
@@ -148,6 +154,25 @@ TEST_F(SceneLoaderTest, LightLinesAndTheirOrder)
     auto* d = dynamic_cast<DirectionalLightNode*>(directional.get());
     EXPECT_EQ(d->lightVector, Vector3(0, 1, 0));
     EXPECT_EQ(d->ambient[0], 0.0f) << "the unknown line ended the block";
+}
+
+TEST_F(SceneLoaderTest, DirectionalLightTurnsOnlyWithItsOwnAnimator)
+{
+    // Under a group turned a quarter about y: the light without an animator keeps shining along
+    // +z; the one whose animator turns it another quarter is turned by both, half a turn.
+    auto root = read("Group {\n  Rotation 0 1 0 1.5707963\n  DirectionalLight {\n    Diffuse 1 1 1 1\n  }\n"
+                     "  DirectionalLight {\n    KeyframerLW {\n      Channel 3\n      { Envelope\n        1\n"
+                     "        Key -1.5707963 0 0 0 0 0 0 0 0 0\n        Behaviors 1 1\n    }\n  }\n}\n");
+    ASSERT_TRUE(root);
+    ASSERT_EQ(root->children.size(), 2u);
+    root->updateTree(0.0f, nullptr);
+    auto* still = dynamic_cast<DirectionalLightNode*>(root->children[0].get());
+    auto* turned = dynamic_cast<DirectionalLightNode*>(root->children[1].get());
+    ASSERT_TRUE(still && turned);
+    EXPECT_NEAR(still->lightVector.x, 0.0f, 1e-6f);
+    EXPECT_NEAR(still->lightVector.z, -1.0f, 1e-6f);
+    EXPECT_NEAR(turned->lightVector.x, 0.0f, 1e-5f);
+    EXPECT_NEAR(turned->lightVector.z, 1.0f, 1e-5f);
 }
 
 TEST_F(SceneLoaderTest, AnimatorsAndTransformLines)

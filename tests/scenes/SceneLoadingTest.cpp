@@ -8,6 +8,8 @@
 #include "geometry/MeshFile.h"
 #include "geometry/MeshManager.h"
 #include "material/MaterialLibrary.h"
+#include "material/Material.h"
+#include "material/RenderState.h"
 #include "platform/MessageBox.h"
 #include "scenegraph/Camera.h"
 #include "scenegraph/CameraManager.h"
@@ -34,6 +36,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -400,6 +403,95 @@ TEST_F(SceneLoading, TheGeometricWorldKeepsThePictureWhilePlayingAndClearsAfterI
     EXPECT_TRUE(show::clearColourBuffer);
 }
 
+// Records the blending in force when its material binds.
+struct BlendProbe : RenderState {
+    void apply() override
+    {
+        ++binds;
+        blending = blending && glIsEnabled(GL_BLEND);
+        glGetIntegerv(GL_BLEND_SRC, &source);
+        glGetIntegerv(GL_BLEND_DST, &destination);
+    }
+    void restore() override {}
+    int binds = 0;
+    bool blending = true;
+    GLint source = 0, destination = 0;
+};
+
+TEST_F(SceneLoading, TheGeometricWorldDrawsItsGraphWithTheBackdropsBlending)
+{
+    ShowFolder show;
+    show::resetSceneValues();
+    GeometricWorld world;
+    ASSERT_TRUE(world.prepare());
+    std::unique_ptr<PBuffer> buffer(createPBuffer());
+    ASSERT_TRUE(buffer && buffer->create(512, 512));
+    PBuffer* saved = PBuffer::instance;
+    PBuffer::instance = buffer.get();
+    std::vector<BlendProbe*> probes;
+    for (const char* name : {"GeoSpikes", "GeoRing"}) {
+        Material* material = MaterialLibrary::instance->find(name);
+        ASSERT_NE(material, nullptr) << name;
+        probes.push_back(&material->addState(std::make_unique<BlendProbe>()));
+        MaterialLibrary::instance->release(material);
+    }
+    drawAt(world, 215.0f);
+    int binds = 0;
+    for (const BlendProbe* probe : probes) {
+        binds += probe->binds;
+        EXPECT_TRUE(probe->blending);
+        if (probe->binds > 0) {
+            EXPECT_EQ(probe->source, GL_SRC_ALPHA);
+            EXPECT_EQ(probe->destination, GL_ONE_MINUS_SRC_ALPHA);
+        }
+    }
+    EXPECT_GT(binds, 0) << "the graph drew none of its materials";
+    EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "blending is restored after the scene's render";
+    PBuffer::instance = saved;
+    EXPECT_TRUE(world.release());
+}
+
+// Notes its material's name each time the material binds.
+struct BindLog : RenderState {
+    BindLog(std::vector<std::string>& log, std::string name) : log(log), name(std::move(name)) {}
+    void apply() override { log.push_back(name); }
+    void restore() override {}
+    std::vector<std::string>& log;
+    std::string name;
+};
+
+TEST_F(SceneLoading, TheTunnelDrawsClustersThenItsLightsThenTheGraph)
+{
+    ShowFolder show;
+    TunnelScene tunnel;
+    ASSERT_TRUE(tunnel.prepare());
+    std::vector<std::string> binds;
+    for (const char* name : {"TunnelMetaballs", "vol_light", "TunnelWall"}) {
+        Material* material = MaterialLibrary::instance->find(name);
+        ASSERT_NE(material, nullptr) << name;
+        material->addState(std::make_unique<BindLog>(binds, name));
+        MaterialLibrary::instance->release(material);
+    }
+    const auto first = [&](const char* name) { return std::find(binds.begin(), binds.end(), name); };
+    const auto last = [&](const char* name) {
+        return std::find(binds.rbegin(), binds.rend(), name).base() - 1;
+    };
+    // Frames along the flight in which clusters and shells are drawn: each is ordered.
+    int checked = 0;
+    for (float t = 136.0f; t < 174.0f; t += 1.0f) {
+        binds.clear();
+        drawAt(tunnel, t);
+        if (first("TunnelMetaballs") == binds.end() || first("vol_light") == binds.end())
+            continue;
+        ++checked;
+        ASSERT_NE(first("TunnelWall"), binds.end()) << t;
+        EXPECT_LT(last("TunnelMetaballs"), first("vol_light")) << t;
+        EXPECT_LT(last("vol_light"), first("TunnelWall")) << t;
+    }
+    EXPECT_GT(checked, 0);
+    EXPECT_TRUE(tunnel.release());
+}
+
 TEST_F(SceneLoading, TheGreetingsScrollTheirTextAndTwistThePipesFromTheUndeformedShape)
 {
     // Every line fits the screen width the scroll prints it in.
@@ -444,8 +536,10 @@ TEST_F(SceneLoading, TheCellarDrawsItsRoomWithoutARenderTargetAndAddsTheMonitorW
     ASSERT_TRUE(cellar.prepare());
     PBuffer* saved = PBuffer::instance;
     PBuffer::instance = nullptr;
+    // At 190 s the camera faces the corner away from the turning key light; the fill and the
+    // stone's ambient still make the bricks read (the unlit room gave about a third of this).
     const double room = drawAt(cellar, 190.0f);
-    EXPECT_GT(room, 4.0);
+    EXPECT_GT(room, 60.0);
 
     // The object is deformed from its undeformed copy each frame, not from the last frame.
     const Vector3 first = cellar.object->vertices[0].position;

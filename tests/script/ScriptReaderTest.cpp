@@ -36,6 +36,19 @@ TEST(ScriptReader, LineRules)
     EXPECT_EQ(blank.readLine(three), "");
 }
 
+TEST(ScriptReader, WindowsLineEndsReadLikeUnixOnes)
+{
+    // A CR just before the line feed or the end of the file is part of the line end, so names
+    // taken by the quote rules and the counted lines match the same file with bare line feeds.
+    ScriptReader r;
+    EXPECT_EQ(allLines(r, "Name \"cam\r\nStart 1\r\n\r\nEnd 2\r"),
+              (std::vector<std::string>{"Name \"cam", "Start 1", "End 2"}));
+    EXPECT_EQ(r.lineCount, 3);
+    // A CR inside a line stays: only the line end loses it.
+    ScriptReader inner;
+    EXPECT_EQ(allLines(inner, "a\rb\r\n"), (std::vector<std::string>{"a\rb"}));
+}
+
 TEST(ScriptReader, NextWalksAFileAndStopsAtItsEnd)
 {
     ScriptReader r;

@@ -307,6 +307,19 @@ TEST(ImageReaders, TgaPixelsRowsAndRunLengthPackets)
                               kPixelRGB);
     ASSERT_TRUE(indexed);
     EXPECT_EQ(pixelsOf(*indexed), (Bytes{0, 100, 0, 200, 0, 0, 0, 0, 0}));
+
+    // A colour-mapped picture with 24- or 32-bit pixels goes by its pixel depth: the pixels are
+    // colours and the map is skipped.
+    for (int type : {1, 9}) {
+        SCOPED_TRACE(type);
+        Bytes body = palette;
+        if (type == 9)
+            body.push_back(0x00); // one raw pixel
+        body.insert(body.end(), {10, 20, 30, 40});
+        auto direct = tga.read2D(writeTemp("pal32.tga", makeTga(type, 1, 1, 32, body, 1, 2, 24)), kPixelRGBA);
+        ASSERT_TRUE(direct);
+        EXPECT_EQ(pixelsOf(*direct), (Bytes{30, 20, 10, 40}));
+    }
 }
 
 TEST(ImageReaders, TgaFailuresShowTheirBoxesAndGiveNothing)
@@ -468,6 +481,72 @@ TEST(ImageReaders, CtxRefusesBrokenContainers)
     EXPECT_FALSE(check(header("CTX ", kPixelRGBA, 0x7fffffff, 0x7fffffff, 0x7fffffff, 4)));
     EXPECT_FALSE(check(header("CTX ", kPixelRGBA, -1, 1, 1, 4)));
     EXPECT_FALSE(reader.read2D(dir + "/missing.ctx", kPixelRGB));
+}
+
+// A PNG of `width` x `height` pixels of `bitDepth` and `colourType`, every row filter 0 and all
+// samples 0, its image data compressed at level 9, with a palette of `paletteEntries` black
+// entries for colour type 3.
+std::string flatPng(std::uint32_t width, std::uint32_t height, int bitDepth, int colourType,
+                    int paletteEntries = 0)
+{
+    std::string out("\x89PNG\r\n\x1a\n", 8);
+    auto chunk = [&](const char* type, const Bytes& data) {
+        const std::uint32_t n = std::uint32_t(data.size());
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out.push_back(char(n >> shift));
+        std::string body(type, 4);
+        body.append(data.begin(), data.end());
+        out += body;
+        const std::uint32_t crc = std::uint32_t(crc32(0, reinterpret_cast<const Bytef*>(body.data()),
+                                                      uInt(body.size())));
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out.push_back(char(crc >> shift));
+    };
+    auto be32 = [](Bytes& b, std::uint32_t v) {
+        for (int shift = 24; shift >= 0; shift -= 8)
+            b.push_back(std::uint8_t(v >> shift));
+    };
+    Bytes header;
+    be32(header, width);
+    be32(header, height);
+    header.insert(header.end(), {std::uint8_t(bitDepth), std::uint8_t(colourType), 0, 0, 0});
+    chunk("IHDR", header);
+    if (paletteEntries > 0)
+        chunk("PLTE", Bytes(std::size_t(paletteEntries) * 3, 0));
+    const int samples = colourType == 0 || colourType == 3 ? 1 : colourType == 4 ? 2 : colourType == 2 ? 3 : 4;
+    const std::size_t rowBytes = 1 + (std::size_t(width) * samples * bitDepth + 7) / 8;
+    const Bytes raw(rowBytes * height, 0);
+    uLongf packedSize = compressBound(uLong(raw.size()));
+    Bytes packed(packedSize);
+    compress2(packed.data(), &packedSize, raw.data(), uLong(raw.size()), 9);
+    packed.resize(packedSize);
+    chunk("IDAT", packed);
+    chunk("IEND", {});
+    return out;
+}
+
+TEST(ImageReaders, FlatPngsDecodeHoweverSmallTheFile)
+{
+    // Flat pictures pack far tighter than their expanded samples: grey, palette and low-bit
+    // images grow on expansion, on top of what deflate saves.
+    struct Case {
+        std::uint32_t width, height;
+        int bitDepth, colourType, paletteEntries;
+    };
+    for (const Case& c : {Case{1024, 1024, 8, 0, 0}, Case{512, 512, 1, 3, 2}, Case{2048, 2048, 8, 4, 0}}) {
+        const std::string file = flatPng(c.width, c.height, c.bitDepth, c.colourType, c.paletteEntries);
+        SCOPED_TRACE(std::to_string(c.width) + " colour type " + std::to_string(c.colourType) + ", " +
+                     std::to_string(file.size()) + " bytes");
+        DecodedImage image;
+        ASSERT_TRUE(decodePng(reinterpret_cast<const std::uint8_t*>(file.data()), file.size(), image));
+        EXPECT_EQ(image.width, int(c.width));
+        EXPECT_EQ(image.height, int(c.height));
+        EXPECT_TRUE(std::all_of(image.samples.begin(), image.samples.end(), [](std::uint8_t v) { return v == 0; }));
+    }
+    // Past the size ceiling, a picture is refused before anything is allocated for it.
+    DecodedImage image;
+    const std::string wide = flatPng(1u << 16, 1u << 13, 1, 0);
+    EXPECT_FALSE(decodePng(reinterpret_cast<const std::uint8_t*>(wide.data()), wide.size(), image));
 }
 
 TEST(ImageReaders, BrokenPngAndJpegFilesGiveNothing)
