@@ -1,5 +1,6 @@
 #include "scenes/Introduction.h"
 
+#include "core/FixedSteps.h"
 #include "core/GL.h"
 #include "core/ShowValues.h"
 #include "scenes/MorphPingPong.h"
@@ -69,30 +70,45 @@ void Introduction::deformBlob(Mesh& mesh, const ShapeCopy& shape, float amplitud
     refreshShape(mesh);
 }
 
-void Introduction::morphHead(float dt)
+void Introduction::morphHead()
 {
-    // The weight lives with the show so it carries on from where the last window left it.
-    MorphPingPong morph{show::sceneValues.morphWeight, show::sceneValues.morphSpeed};
-    morph.advance(dt);
-    show::sceneValues.morphWeight = morph.weight;
-    show::sceneValues.morphSpeed = morph.speed;
-    morphPositions(*headFrom, headShape.vertices(), *headTo, morph.weight);
+    morphPositions(*headFrom, headShape.vertices(), *headTo, show::sceneValues.morphWeight);
 }
 
-void Introduction::update(float t)
+void Introduction::advanceFrame(float t)
 {
     const float dt = t - lastTime;
     lastTime = t;
     if (!ready())
         return;
     flock->update();
+    if (t >= kMorphStart && t <= kMorphEnd) {
+        // The weight lives with the show so it carries on from where the last window left it.
+        MorphPingPong morph{show::sceneValues.morphWeight, show::sceneValues.morphSpeed};
+        morph.advance(dt);
+        show::sceneValues.morphWeight = morph.weight;
+        show::sceneValues.morphSpeed = morph.speed;
+    }
+}
+
+void Introduction::catchUp(float time, float step)
+{
+    DemoScene::catchUp(time, step);
+    forEachStep(start, time, step, [this](float t) { advanceFrame(t); });
+}
+
+void Introduction::update(float t)
+{
+    advanceFrame(t);
+    if (!ready())
+        return;
     scene.update(t);
     if (t >= kBlobStart && t <= kBlobEnd) {
         deformBlob(*blob, blobShape, -2.0f, 2.0f, 12.0f, 2.3f, t);
         deformBlob(*blob2, blob2Shape, -4.0f, 4.0f, 16.0f, 4.3f, t);
     }
     if (t >= kMorphStart && t <= kMorphEnd)
-        morphHead(dt);
+        morphHead();
 }
 
 void Introduction::render()

@@ -21,6 +21,9 @@ public:
     bool prepare() override;
     bool release() override;
     void update(float time) override;
+    // The flock (one move per frame, whatever the frame's length) and the head's blend weight
+    // stepped frame by frame from Start; the blobs follow the time.
+    void catchUp(float time, float step) override;
     void render() override;
 
     Mesh* blob = nullptr;
@@ -40,5 +43,7 @@ private:
     // Ripple (with the y wave given) from `shape` into `mesh`, then the twist in place.
     void deformBlob(Mesh& mesh, const ShapeCopy& shape, float amplitude, float spare, float wavelength,
                     float phaseOffset, float t);
-    void morphHead(float dt);
+    // The flock's move and the blend weight's for the frame at show time t.
+    void advanceFrame(float t);
+    void morphHead();
 };

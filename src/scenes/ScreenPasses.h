@@ -41,6 +41,8 @@ struct Grain {
     float brightness = 0.0f;
     float u = 0.0f, v = 0.0f;
 };
+// One frame's drift of the grain offsets (u, v).
+void moveGrain(float& u, float& v);
 // The grain for time t: the offsets (u, v) advanced by one step, the brightness pulsing with t.
 Grain stepGrain(Texture& noise, float t, float& u, float& v);
 // The grain picture laid additively over the frame.

@@ -2,6 +2,7 @@
 // load without a box; with one file taken away exactly that scene shows its own box, stops
 // loading and later draws nothing in its window.
 #include "GLFixture.h"
+#include "ShowFolder.h"
 #include "TestFiles.h"
 #include "effects/EffectTimeline.h"
 #include "font/ConsoleFont.h"
@@ -44,59 +45,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-using Box = std::pair<std::string, std::string>;  // title, text
-
-// A show folder made of a copy of the build's scripts, meshes and pictures (so a test may remove
-// one). The process works inside it while the object lives, with fresh managers.
-class ShowFolder {
-public:
-    ShowFolder()
-    {
-        const fs::path built = fs::path(OCULITH_BINARY_DIR) / "data";
-        root_ = testfiles::tempDir("scenes");
-        fs::create_directories(fs::path(root_) / "data");
-        for (const char* folder : {"scr", "obj", "art", "fnt"})
-            fs::copy(built / folder, fs::path(root_) / "data" / folder);
-        previous_ = fs::current_path();
-        fs::current_path(root_);
-
-        meshes_.registerDefaultHandlers();
-        meshes_.addSearchPath("data\\obj\\");
-        textures_.createDefaults();
-        textures_.addSearchPath("data\\art\\");
-        textures_.addSearchPath("data\\fnt\\");
-        platform::setMessageBoxHeadless(true);
-        platform::setMessageBoxListener([this](const std::string& title, const std::string& text) {
-            boxes.emplace_back(title, text);
-        });
-    }
-    ~ShowFolder()
-    {
-        platform::setMessageBoxListener({});
-        timeline_.clear();
-        meshes_.releaseAll();
-        cameras_.releaseAll();
-        textures_.releaseAll();
-        fs::current_path(previous_);
-        fs::remove_all(root_);
-    }
-
-    void remove(const std::string& path) { ASSERT_TRUE(fs::remove(path)) << path; }
-    const EffectTimeline& timeline() const { return timeline_; }
-
-    std::vector<Box> boxes;
-
-private:
-    std::string root_;
-    fs::path previous_;
-    // In the order the program builds them; destroyed in reverse.
-    EffectTimeline timeline_;
-    MeshManager meshes_;
-    MaterialLibrary materials_;
-    TextureManager textures_;
-    CameraManager cameras_;
-};
 
 struct SceneCase {
     const char* label;
