@@ -25,11 +25,16 @@ ScreenSpaceMatrices::~ScreenSpaceMatrices()
 ScreenPassState::ScreenPassState()
 {
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glGetFloatv(GL_CURRENT_COLOR, colour_);
     glDisable(GL_DEPTH_TEST);
     glDepthMask(GL_FALSE);
 }
 
-ScreenPassState::~ScreenPassState() { glPopAttrib(); }
+ScreenPassState::~ScreenPassState()
+{
+    glPopAttrib();
+    glColor4fv(colour_);
+}
 
 namespace {
 

@@ -18,15 +18,18 @@ public:
 };
 
 // For the life of the object: depth test and depth writes off, blending and the rest of the
-// enable, colour-buffer and depth-buffer state restored after. Screen quads lie in front of
-// everything (depth 0 under a less-or-equal test), so the test would only cost a depth read
-// per pixel.
+// enable, colour-buffer and depth-buffer state and the current colour restored after. Screen
+// quads lie in front of everything (depth 0 under a less-or-equal test), so the test would only
+// cost a depth read per pixel.
 class ScreenPassState {
 public:
     ScreenPassState();
     ~ScreenPassState();
     ScreenPassState(const ScreenPassState&) = delete;
     ScreenPassState& operator=(const ScreenPassState&) = delete;
+
+private:
+    float colour_[4];  // the current colour, set back by hand after the pass
 };
 
 // The 640 × 480 quad with texture (0, 0) at the top left corner, (1, 1) at the bottom right:
