@@ -407,11 +407,12 @@ TEST_F(SceneLoading, TheCellarDrawsItsRoomWithoutARenderTargetAndAddsTheMonitorW
     std::unique_ptr<PBuffer> buffer(createPBuffer());
     ASSERT_TRUE(buffer && buffer->create(256, 256));
     PBuffer::instance = buffer.get();
-    const GLboolean depthTest = glIsEnabled(GL_DEPTH_TEST);
+    // The monitor camera's projection and view are not left loaded, nor anything else.
+    cellar.update(190.0f);
+    const GLSnapshot before = GLSnapshot::take();
     const double withMonitor = drawAt(cellar, 190.0f);
     EXPECT_NE(withMonitor, room);
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), depthTest);
+    EXPECT_EQ(differences(before, GLSnapshot::take()), "");
     PBuffer::instance = saved;
     EXPECT_TRUE(cellar.release());
 }
