@@ -70,6 +70,12 @@ void Introduction::deformBlob(Mesh& mesh, const ShapeCopy& shape, float amplitud
     refreshShape(mesh);
 }
 
+void Introduction::deformBlobs(float t)
+{
+    deformBlob(*blob, blobShape, -2.0f, 2.0f, 12.0f, 2.3f, t);
+    deformBlob(*blob2, blob2Shape, -4.0f, 4.0f, 16.0f, 4.3f, t);
+}
+
 void Introduction::morphHead()
 {
     morphPositions(*headFrom, headShape.vertices(), *headTo, show::sceneValues.morphWeight);
@@ -94,7 +100,16 @@ void Introduction::advanceFrame(float t)
 void Introduction::catchUp(float time, float step)
 {
     DemoScene::catchUp(time, step);
-    forEachStep(start, time, step, [this](float t) { advanceFrame(t); });
+    float lastBlobFrame = -1.0f;
+    forEachStep(start, time, step, [&](float t) {
+        advanceFrame(t);
+        if (t >= kBlobStart && t <= kBlobEnd)
+            lastBlobFrame = t;
+    });
+    // Past their window the blobs keep the shape of its last frame; inside it the regular
+    // update shapes them.
+    if (ready() && lastBlobFrame >= 0.0f && time > kBlobEnd)
+        deformBlobs(lastBlobFrame);
 }
 
 void Introduction::update(float t)
@@ -103,10 +118,8 @@ void Introduction::update(float t)
     if (!ready())
         return;
     scene.update(t);
-    if (t >= kBlobStart && t <= kBlobEnd) {
-        deformBlob(*blob, blobShape, -2.0f, 2.0f, 12.0f, 2.3f, t);
-        deformBlob(*blob2, blob2Shape, -4.0f, 4.0f, 16.0f, 4.3f, t);
-    }
+    if (t >= kBlobStart && t <= kBlobEnd)
+        deformBlobs(t);
     if (t >= kMorphStart && t <= kMorphEnd)
         morphHead();
 }

@@ -22,7 +22,8 @@ public:
     bool release() override;
     void update(float time) override;
     // The flock (one move per frame, whatever the frame's length) and the head's blend weight
-    // stepped frame by frame from Start; the blobs follow the time.
+    // stepped frame by frame from Start; the blobs shaped as the last frame of their window
+    // left them.
     void catchUp(float time, float step) override;
     void render() override;
 
@@ -45,5 +46,7 @@ private:
                     float phaseOffset, float t);
     // The flock's move and the blend weight's for the frame at show time t.
     void advanceFrame(float t);
+    // Both blobs rippled and twisted for show time t.
+    void deformBlobs(float t);
     void morphHead();
 };

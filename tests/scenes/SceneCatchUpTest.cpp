@@ -1,8 +1,8 @@
 // The hand-written scenes entered late (a start, seek or reload inside their window) come out
-// where a play from their Start has them: the flock and the head's blend, the water surface,
-// the greetings' scroll and the beams' light. Each scene is played frame by frame at 60 frames a
-// second from its Start in one copy, and caught up in one call in another, with the generator
-// and the show's values reset before each.
+// where a play from their Start has them: the flock, the head's blend and the blobs' held shape,
+// the water surface, the greetings' scroll and the beams' light. Each scene is played frame by
+// frame at 60 frames a second from its Start in one copy, and caught up in one call in another,
+// with the generator and the show's values reset before each.
 #include "GLFixture.h"
 #include "ShowFolder.h"
 #include "core/Random.h"
@@ -13,7 +13,9 @@
 #include "scenes/WaterSimulation.h"
 
 #include <cmath>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -59,16 +61,25 @@ class SceneCatchUp : public GLTest {};
 
 } // namespace
 
-TEST_F(SceneCatchUp, TheIntroductionsFlockAndHeadBlendAreWhereAPlayFromTheStartLeavesThem)
+TEST_F(SceneCatchUp, TheIntroductionsFlockHeadBlendAndBlobsAreWhereAPlayFromTheStartLeavesThem)
 {
     ShowFolder show;
-    // 35 s: inside the head's blend window, the flock after 2100 moves.
+    // 35 s: inside the head's blend window, past the blobs' window, the flock after 2100 moves.
+    // Both copies are prepared first (the blobs are the mesh manager's, shared, and each copy
+    // keeps their undeformed shape); the catch-up then draws from where the play began.
     const int frames = 35 * 60;
     auto played = prepared<Introduction>();
+    auto entered = prepared<Introduction>();
+    const std::uint32_t drawsFrom = show::randomState();
     for (int k = 0; k <= frames; ++k)
         played->update(frameAfter(0.0f, k));
     const float weight = show::sceneValues.morphWeight;
-    auto entered = prepared<Introduction>();
+    std::vector<Vector3> blob;
+    for (int i = 0; i < played->blob->vertices.size(); ++i)
+        blob.push_back(played->blob->vertices[i].position);
+
+    show::resetSceneValues();
+    show::setRandomState(drawsFrom);
     entered->catchUp(frameAfter(0.0f, frames), kStep);
     entered->update(frameAfter(0.0f, frames));
     EXPECT_NEAR(show::sceneValues.morphWeight, weight, 1e-4f);
@@ -80,6 +91,14 @@ TEST_F(SceneCatchUp, TheIntroductionsFlockAndHeadBlendAreWhereAPlayFromTheStartL
             const Vector3 d = a[g].boids[i].position - b[g].boids[i].position;
             EXPECT_LT(d.length(), 0.01f) << "group " << g << " creature " << i;
         }
+    // The blobs keep the shape of the last frame of their window (10.667..24.133 s).
+    float gap = 0.0f, deformed = 0.0f;
+    for (int i = 0; i < entered->blob->vertices.size(); ++i) {
+        gap += (entered->blob->vertices[i].position - blob[std::size_t(i)]).length();
+        deformed += (blob[std::size_t(i)] - entered->blobShape.vertices()[std::size_t(i)].position).length();
+    }
+    EXPECT_LT(gap, 1e-3f * float(blob.size()));
+    EXPECT_GT(deformed, 0.1f);
     played->release();
     entered->release();
     show::resetSceneValues();
