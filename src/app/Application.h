@@ -86,6 +86,8 @@ protected:
     void reportGLErrors();
     void swapBuffers();
     bool headless() const { return options_.headless; }
+    // Frames per show second of the fixed-step clock; 0 with the real clock.
+    int fixedFps() const { return options_.fps; }
 
     WindowSettings settings;
 

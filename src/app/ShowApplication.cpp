@@ -258,8 +258,11 @@ void ShowApplication::update(float)
     const float now = currentShowTime();
     if (TextureManager::instance)
         TextureManager::instance->time = now;
-    if (EffectTimeline::instance)
-        EffectTimeline::instance->update(now);
+    if (EffectTimeline* timeline = EffectTimeline::instance) {
+        // Catch-ups step as the show does: its fixed step, or 60 frames a second on the real clock.
+        timeline->frameStep = fixedFps() > 0 ? 1.0f / float(fixedFps()) : 1.0f / 60.0f;
+        timeline->update(now);
+    }
     if (endTime < now)
         requestClose();
     if (isKeyDown(platform::Key::One))

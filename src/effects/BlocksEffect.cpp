@@ -100,6 +100,8 @@ void BlocksEffect::update(float time)
     }
 }
 
+void BlocksEffect::catchUp(float time, float step) { stepFromStart(time, step); }
+
 void BlocksEffect::render()
 {
     if (opacity == 0.0f || blocks.empty())

@@ -21,6 +21,8 @@ public:
 
     bool prepare() override;
     void update(float time) override;
+    // The flight home stepped from Start in frame steps (the clamp at home is per step).
+    void catchUp(float time, float step) override;
     void render() override;
     bool save(std::ostream&) override { return true; }
 

@@ -1,6 +1,7 @@
 #include "effects/Effect.h"
 
 #include "animation/Animator.h"
+#include "core/FixedSteps.h"
 
 Effect::Effect() = default;
 
@@ -20,6 +21,13 @@ bool Effect::release()
         animator.reset();
     }
     return true;
+}
+
+void Effect::catchUp(float, float) {}
+
+void Effect::stepFromStart(float time, float step)
+{
+    forEachStep(start, time, step, [this](float t) { update(t); });
 }
 
 bool Effect::save(std::ostream& stream)

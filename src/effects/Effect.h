@@ -21,6 +21,12 @@ public:
     virtual bool release();
     // Called each frame while the effect is on the timeline, with the show time in seconds.
     virtual void update(float time) = 0;
+    // Called once, just before the first update, when the effect is switched on with the show
+    // time already past its Start by more than one frame step (a start, seek or reload inside
+    // its window, or a long frame): brings whatever it keeps from frame to frame to where an
+    // uninterrupted play would have it at `time`, so the first picture matches the show's.
+    // `step` is the show's frame step. Time-driven kinds have nothing to catch up.
+    virtual void catchUp(float time, float step);
     virtual void render() = 0;
     // Writes the common lines (Name, Start, End, Layer, then the animator's block).
     virtual bool save(std::ostream& stream);
@@ -44,6 +50,10 @@ public:
     int originLine = 0;
 
 protected:
+    // Calls update at Start, Start + step, ... up to the last of them before `time`, as the show
+    // would have done frame by frame; the timeline's own update at `time` follows.
+    void stepFromStart(float time, float step);
+
     // A whole block: "KIND {", the common lines, the kind's own lines (written by `ownLines`,
     // each starting with a tab), "}". True; with `stopWhenBaseFails`, false and nothing further
     // written when the common lines fail.

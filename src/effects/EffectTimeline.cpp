@@ -41,6 +41,10 @@ void EffectTimeline::update(float time)
             auto place = std::find_if(active_.begin(), active_.end(),
                                       [layer](const auto& e) { return e->layer > layer; });
             active_.splice(place, pending_, it);
+            // A frame always lands within one step of the Start when the show plays through;
+            // the small margin keeps float rounding of the frame times from triggering it.
+            if (time - (*it)->start > frameStep * 1.001f)
+                (*it)->catchUp(time, frameStep);
         }
         it = next;
     }

@@ -21,13 +21,18 @@ public:
     // Prepares every pending effect once, including effects added while this runs; `before`
     // (when given) sees each effect just before it prepares (a check notes where it came from).
     void prepareAll(const std::function<void(const Effect&)>& before = {});
-    // Switches on the pending effects whose window holds `time`, then updates the active ones
-    // that are still inside their window and retires the others.
+    // Switches on the pending effects whose window holds `time` (catching up those whose Start
+    // lies more than a frame step behind), then updates the active ones that are still inside
+    // their window and retires the others.
     void update(float time);
     // Renders the active effects, lowest layer first.
     void renderAll();
     // Releases and destroys every effect: pending ones, then active ones, each list from its end.
     void clear();
+
+    // The show's frame step: the most by which the first update may follow an effect's Start
+    // without a catch-up, and the sub-step catch-ups advance by.
+    float frameStep = 1.0f / 60.0f;
 
     using List = std::list<std::unique_ptr<Effect>>;
     const List& pending() const { return pending_; }

@@ -13,4 +13,14 @@ struct FrameStep {
         lastTime = time;
         return step;
     }
+
+    // Makes the next step span everything since `from` (with the first step's 0.001 s), as if
+    // updates had run frame by frame from there: the catch-up of kinds whose state moves in
+    // proportion to the time stepped.
+    void resumeFrom(float from)
+    {
+        lastTime = from - 0.001f;
+        if (lastTime == 0.0f)
+            lastTime = -1e-9f;  // 0 would read as "never updated"
+    }
 };

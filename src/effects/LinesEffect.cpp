@@ -48,6 +48,8 @@ void LinesEffect::update(float time)
     }
 }
 
+void LinesEffect::catchUp(float time, float step) { stepFromStart(time, step); }
+
 void LinesEffect::render()
 {
     if (lines.empty())

@@ -14,6 +14,8 @@ public:
 
     bool prepare() override;
     void update(float time) override;
+    // Stepped from Start in frame steps: the bounces and the random pulse depend on the steps.
+    void catchUp(float time, float step) override;
     void render() override;
     bool save(std::ostream&) override { return true; }
 

@@ -1,6 +1,7 @@
 #include "effects/MeshEffect.h"
 
 #include "animation/Animator.h"
+#include "effects/CameraView.h"
 #include "geometry/Mesh.h"
 #include "geometry/MeshManager.h"
 #include "scenegraph/MeshNode.h"
@@ -20,6 +21,7 @@ void MeshEffect::update(float time)
 
 void MeshEffect::render()
 {
+    const CameraView view;
     if (animator)
         animator->apply();
     drawMeshWithMaterials(mesh);

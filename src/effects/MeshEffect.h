@@ -1,4 +1,5 @@
-// One mesh of the mesh manager drawn under the animator's transform.
+// One mesh of the mesh manager drawn under the animator's transform, through the current
+// camera when there is one.
 #pragma once
 #include "effects/Effect.h"
 #include "effects/EffectType.h"

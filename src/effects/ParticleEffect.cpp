@@ -1,9 +1,7 @@
 #include "effects/ParticleEffect.h"
 
-#include "core/GL.h"
+#include "effects/CameraView.h"
 #include "particles/ParticleSystemReader.h"
-#include "scenegraph/Camera.h"
-#include "scenegraph/CameraManager.h"
 
 void ParticleEffect::update(float time)
 {
@@ -15,23 +13,15 @@ void ParticleEffect::update(float time)
         system->update(lastStep);
 }
 
+void ParticleEffect::catchUp(float time, float step) { stepFromStart(time, step); }
+
 void ParticleEffect::render()
 {
-    CameraManager* manager = CameraManager::instance;
-    Camera* camera = manager ? manager->current() : nullptr;
-    if (!system || !camera)
+    if (!system)
         return;
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    camera->setViewport(manager->viewportWidth, manager->viewportHeight);
-    camera->applyView();
-    system->render(camera);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    const CameraView view;
+    if (view.camera())
+        system->render(view.camera());
 }
 
 namespace {

@@ -13,6 +13,8 @@ public:
     static constexpr float kFirstStep = 0.001f;
 
     void update(float time) override;
+    // The system stepped from Start in frame steps: births, deaths and motion as in the show.
+    void catchUp(float time, float step) override;
     // Nothing without a system or a current camera.
     void render() override;
     // Particle effects write nothing.

@@ -1,6 +1,7 @@
 #include "effects/SceneEffect.h"
 
 #include "core/GL.h"
+#include "effects/CameraView.h"
 #include "platform/Paths.h"
 
 bool SceneEffect::release()
@@ -12,6 +13,8 @@ bool SceneEffect::release()
 
 void SceneEffect::update(float time) { scene.update(time); }
 
+void SceneEffect::catchUp(float time, float step) { scene.catchUp(start, time, step); }
+
 void SceneEffect::render()
 {
     if (!scene.root())
@@ -22,7 +25,13 @@ void SceneEffect::render()
     const bool wasLit = glIsEnabled(GL_LIGHTING);
     if (lit)
         glEnable(GL_LIGHTING);
-    scene.draw(nullptr);
+    {
+        const CameraView view;
+        if (view.camera())
+            scene.draw(view.camera());
+    }
+    // The lights go off and their slots back, so what draws next is lit only by its own.
+    scene.disableLights();
     if (lit && !wasLit)
         glDisable(GL_LIGHTING);
 }

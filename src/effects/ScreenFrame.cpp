@@ -5,7 +5,8 @@
 
 ScreenFrame::ScreenFrame()
 {
-    glPushAttrib(GL_ENABLE_BIT);
+    // The colour, blend function and write masks the overlay sets go back with the enables.
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_COLOR_BUFFER_BIT);
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);

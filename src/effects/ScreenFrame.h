@@ -1,5 +1,5 @@
-// The 640 x 480 screen space of the overlay kinds: enable state and both matrices saved on
-// entry and restored on exit, and the quads drawn in it.
+// The 640 x 480 screen space of the overlay kinds: enable state, current colour, blending and
+// both matrices saved on entry and restored on exit, and the quads drawn in it.
 #pragma once
 #include "core/ScreenSpace.h"
 
@@ -8,10 +8,10 @@ public:
     static constexpr float kWidth = screen::kWidth;
     static constexpr float kHeight = screen::kHeight;
 
-    // Saves the enable state; lighting, depth test and face culling off; orthographic
+    // Saves the enable state, the current colour and the colour-buffer state; lighting, depth test and face culling off; orthographic
     // projection 0..640 x 0..480 (near 0, far 1) and identity model-view, both pushed; blending on.
     ScreenFrame();
-    // Pops both matrices and restores the enable state.
+    // Pops both matrices and restores what was saved.
     ~ScreenFrame();
     ScreenFrame(const ScreenFrame&) = delete;
     ScreenFrame& operator=(const ScreenFrame&) = delete;

@@ -33,6 +33,12 @@ void StreamEffect::update(float time)
     video->advance(step.next(time));
 }
 
+void StreamEffect::catchUp(float time, float)
+{
+    if (video)
+        video->skip(double(time) - double(start));
+}
+
 void StreamEffect::render()
 {
     if (opacity == 0.0f || !video)

@@ -19,6 +19,9 @@ public:
 
     bool release() override;
     void update(float time) override;
+    // The video moves on by the whole frames played since Start, decoding only the one it
+    // lands on.
+    void catchUp(float time, float step) override;
     void render() override;
     bool save(std::ostream&) override { return true; }
 

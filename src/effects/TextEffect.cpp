@@ -2,6 +2,7 @@
 
 #include "animation/Animator.h"
 #include "core/GL.h"
+#include "effects/CameraView.h"
 #include "font/DisplayListFont.h"
 #include "font/FontRegistry.h"
 #include "script/ProblemSink.h"
@@ -20,10 +21,16 @@ void TextEffect::render()
     // Without a font there is nothing to draw.
     if (!font)
         return;
+    const CameraView view;
     if (animator)
         animator->apply();
+    // The colour goes back by hand: after the font's display lists a popped current colour
+    // does not reliably stick on every driver.
+    GLfloat found[4];
+    glGetFloatv(GL_CURRENT_COLOR, found);
     glColor4fv(colour);
     font->drawText(text);
+    glColor4fv(found);
     // Drawing a font's lists may change the winding; the rest of the show expects the default.
     glFrontFace(GL_CCW);
     if (animator)

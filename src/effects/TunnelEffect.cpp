@@ -128,6 +128,8 @@ void TunnelEffect::update(float time)
     }
 }
 
+void TunnelEffect::catchUp(float time, float) { step.resumeFrom(start); }
+
 void TunnelEffect::render()
 {
     if (!mesh) {

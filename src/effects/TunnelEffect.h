@@ -18,6 +18,9 @@ public:
     bool prepare() override;
     bool release() override;
     void update(float time) override;
+    // Phases and texture scroll grow in proportion to the time stepped: the first update
+    // takes the whole time since Start at once.
+    void catchUp(float time, float step) override;
     void render() override;
     bool save(std::ostream&) override { return true; }
 

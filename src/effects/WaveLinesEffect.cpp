@@ -3,9 +3,9 @@
 #include "animation/Animator.h"
 #include "core/GL.h"
 #include "core/Random.h"
+#include "effects/CameraView.h"
 #include "effects/QuadBatch.h"
 #include "math/Matrix4x4.h"
-#include "scenegraph/CameraManager.h"
 
 #include <cmath>
 #include <numbers>
@@ -99,17 +99,20 @@ void WaveLinesEffect::update(float time)
     }
 }
 
+void WaveLinesEffect::catchUp(float time, float step) { stepFromStart(time, step); }
+
 void WaveLinesEffect::render()
 {
     if (!built)
         return;
+    const CameraView view;
     if (animator)
         animator->apply();
     // Flares face the viewer: the view's right and up axes are the model-view matrix's first two
     // rows. Without a camera the plain axes serve.
     right = {1.0f, 0.0f, 0.0f};
     up = {0.0f, 1.0f, 0.0f};
-    if (CameraManager::instance && CameraManager::instance->current()) {
+    if (view.camera()) {
         GLfloat m[16];
         glGetFloatv(GL_MODELVIEW_MATRIX, m);
         right = {m[0], m[4], m[8]};

@@ -30,6 +30,8 @@ public:
     bool prepare() override;
     bool release() override;
     void update(float time) override;
+    // Stepped from Start in frame steps: each link turns round at its own limit.
+    void catchUp(float time, float step) override;
     void render() override;
     bool save(std::ostream&) override { return true; }
 

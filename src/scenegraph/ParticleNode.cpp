@@ -1,5 +1,6 @@
 #include "scenegraph/ParticleNode.h"
 
+#include "core/FixedSteps.h"
 #include "core/GL.h"
 #include "particles/ParticleSystemReader.h"
 #include "scenegraph/CameraManager.h"
@@ -13,6 +14,12 @@ void ParticleNode::update(float time)
     system->update(time - lastTime);
     lastTime = time;
     localSphere = BoundingSphere::fromBox(system->boundsMin, system->boundsMax);
+}
+
+void ParticleNode::catchUp(float from, float to, float step)
+{
+    if (system)
+        forEachStep(from, to, step, [this](float t) { update(t); });
 }
 
 void ParticleNode::drawSelf()

@@ -13,6 +13,8 @@ public:
 
     ParticleNode() : SceneNode(kDrawable) {}
     void update(float time) override;
+    // The system stepped in frame steps from `from`.
+    void catchUp(float from, float to, float step) override;
     // The system through the camera manager's current camera, then the colour back to white.
     void drawSelf() override;
     // "ParticleSystem {": the block that follows becomes the node's system (none when it is

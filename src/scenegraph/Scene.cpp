@@ -10,14 +10,23 @@
 
 namespace {
 
-// Calls `visit` on every light node: the node first, then its children.
+// Calls `visit` on every node: the node first, then its children.
+template <class F>
+void forEachNode(SceneNode& node, F&& visit)
+{
+    visit(node);
+    for (const auto& child : node.children)
+        forEachNode(*child, visit);
+}
+
+// Calls `visit` on every light node.
 template <class F>
 void forEachLight(SceneNode& node, F&& visit)
 {
-    if (node.kind == SceneNode::kLight)
-        visit(static_cast<LightNode&>(node));
-    for (const auto& child : node.children)
-        forEachLight(*child, visit);
+    forEachNode(node, [&](SceneNode& n) {
+        if (n.kind == SceneNode::kLight)
+            visit(static_cast<LightNode&>(n));
+    });
 }
 
 } // namespace
@@ -42,6 +51,12 @@ void Scene::update(float time)
 {
     if (root_)
         root_->updateTree(time, nullptr);
+}
+
+void Scene::catchUp(float from, float to, float step)
+{
+    if (root_)
+        forEachNode(*root_, [&](SceneNode& node) { node.catchUp(from, to, step); });
 }
 
 void Scene::draw(Camera* camera)
@@ -69,11 +84,15 @@ void Scene::enableLights()
         forEachLight(*root_, [](LightNode& light) { light.enableLight(); });
 }
 
+void Scene::disableLights()
+{
+    if (root_)
+        forEachLight(*root_, [](LightNode& light) { light.disableLight(); });
+}
+
 void Scene::release()
 {
-    if (!root_)
-        return;
-    forEachLight(*root_, [](LightNode& light) { light.disableLight(); });
+    disableLights();
     root_.reset();
 }
 

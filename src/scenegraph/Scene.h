@@ -23,6 +23,8 @@ public:
     SceneNode* root() const { return root_.get(); }
 
     void update(float time);
+    // Every node's catch-up from `from` to `to` in steps of `step` (see SceneNode::catchUp).
+    void catchUp(float from, float to, float step);
     // Through `camera`, which the caller has applied; with none, through the camera manager's
     // current camera, whose projection (for the manager's viewport) and view are loaded here
     // (nothing is drawn when there is none).
@@ -30,6 +32,9 @@ public:
     // Switches the tree's lights on (positions through the current modelview), as draw does
     // before the nodes; for scenes that draw lit geometry of their own before the tree.
     void enableLights();
+    // Switches the tree's lights off and gives their slots back (draw takes them again), so
+    // nothing drawn afterwards is lit by this tree.
+    void disableLights();
     // Switches the tree's lights off and destroys it.
     void release();
     // True when the tree holds a light that is switched on.

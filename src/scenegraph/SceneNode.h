@@ -35,6 +35,10 @@ public:
 
     // The kind's own per-frame work, after the animator and before the world transform.
     virtual void update(float time) {}
+    // Brings state the kind keeps from frame to frame to time `to`, as frames of `step` seconds
+    // from `from` would have; called once before the first update of a tree entered late.
+    // Nothing for kinds that follow the time.
+    virtual void catchUp(float from, float to, float step) {}
     // Draws the node and its subtree without culling.
     virtual void drawAll();
     // Draws what of the subtree the frustum can see.

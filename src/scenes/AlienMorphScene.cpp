@@ -1,5 +1,6 @@
 #include "scenes/AlienMorphScene.h"
 
+#include "core/FixedSteps.h"
 #include "core/GL.h"
 #include "material/Material.h"
 #include "scenegraph/Camera.h"
@@ -111,17 +112,28 @@ void AlienMorphScene::moveBalls(float t)
     }
 }
 
+void AlienMorphScene::advanceWave(float time)
+{
+    // The light restarts from the beams' start once it has run their length.
+    wavePhase += (time - lastTime) * kWaveSpeed;
+    if (wavePhase >= 1.0f)
+        wavePhase = 0.0f;
+    lastTime = time;
+}
+
+void AlienMorphScene::catchUp(float time, float step)
+{
+    DemoScene::catchUp(time, step);
+    forEachStep(start, time, step, [this](float t) { advanceWave(t); });
+}
+
 void AlienMorphScene::update(float time)
 {
     if (!ready())
         return;
     if (time >= kEyeballTime)
         scene.update(time);
-    // The light restarts from the beams' start once it has run their length.
-    wavePhase += (time - lastTime) * kWaveSpeed;
-    if (wavePhase >= 1.0f)
-        wavePhase = 0.0f;
-    lastTime = time;
+    advanceWave(time);
     if (time < kEyeballTime) {
         moveBalls(time);
         field.setBalls(balls, kBalls);

@@ -18,6 +18,9 @@ public:
     bool prepare() override;
     bool release() override;
     void update(float time) override;
+    // The beams' light run frame by frame from Start (it wraps to the start, not by its
+    // overshoot); the balls follow the time.
+    void catchUp(float time, float step) override;
     void render() override;
 
     Envelope depth;  // the metaballs' distance over the show time
@@ -33,6 +36,8 @@ private:
     bool loadDepthEnvelope(const std::string& path);
     // The scene's own camera, looking down the tunnel from (0, 0, -288).
     void createCamera();
+    // The beams' light moved on to show time `time`.
+    void advanceWave(float time);
     // The balls' resting places before the first frame: along a quarter sine.
     void seedBalls();
     // The balls' orbits at show time t.

@@ -35,6 +35,8 @@ bool DemoScene::release()
     return true;
 }
 
+void DemoScene::catchUp(float time, float step) { scene.catchUp(start, time, step); }
+
 bool DemoScene::fail(const std::string& text, const char* title)
 {
     platform::showMessageBox(title, text);

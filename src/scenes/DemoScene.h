@@ -25,6 +25,9 @@ public:
     // Base release, every material and texture reference back to its library, the scene graph
     // destroyed. Meshes stay with the mesh manager, cameras with the camera manager.
     bool release() override;
+    // The scene graph's catch-up (its particle systems) from Start; scenes with state of their
+    // own add theirs.
+    void catchUp(float time, float step) override;
 
     // True once every loading step succeeded.
     bool ready() const { return ready_; }

@@ -61,12 +61,15 @@ void DirtyCellar::renderMonitorPicture(PBuffer& target)
         return;
     target.beginRender(target.width(), target.height());
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    // The monitor camera's projection and view go back off the stacks afterwards, so the room
+    // and whatever follows the scene see the matrices they had.
+    pushSceneState();
     glEnable(GL_LIGHTING);
     camera->setViewport(target.width(), target.height());
     camera->applyView();
     glColor3f(1.0f, 1.0f, 1.0f);
     scene.render(camera);
-    glDisable(GL_LIGHTING);
+    popSceneState();
     target.endRender(show::screenWidth, show::screenHeight);
 }
 

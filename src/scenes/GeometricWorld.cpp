@@ -1,5 +1,6 @@
 #include "scenes/GeometricWorld.h"
 
+#include "core/FixedSteps.h"
 #include "core/GL.h"
 #include "core/PBuffer.h"
 #include "core/ShowValues.h"
@@ -50,6 +51,13 @@ void GeometricWorld::drawBackdrop(float t)
     backdrop->bind(GL_TEXTURE0_ARB);
     drawPictureQuad();
     backdrop->unbind(GL_TEXTURE0_ARB);
+}
+
+void GeometricWorld::catchUp(float time, float step)
+{
+    DemoScene::catchUp(time, step);
+    show::SceneValues& values = show::sceneValues;
+    forEachStep(start, time, step, [&](float) { moveGrain(values.geometricNoiseU, values.geometricNoiseV); });
 }
 
 void GeometricWorld::render()

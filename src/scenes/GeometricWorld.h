@@ -12,6 +12,8 @@ public:
     // Hands the colour clear back to the frame before the base release.
     bool release() override;
     void update(float time) override;
+    // The grain's drift, one move per frame since Start.
+    void catchUp(float time, float step) override;
     void render() override;
 
     Texture* backdrop = nullptr;

@@ -1,5 +1,6 @@
 #include "scenes/GreetingsScene.h"
 
+#include "core/FixedSteps.h"
 #include "core/GL.h"
 #include "core/PBuffer.h"
 #include "core/ShowValues.h"
@@ -70,6 +71,17 @@ void GreetingsScene::update(float t)
         return;
     twistMeshes(t);
     scene.update(greetingsAnimationTime(t));
+}
+
+void GreetingsScene::catchUp(float time, float step)
+{
+    DemoScene::catchUp(time, step);
+    show::SceneValues& values = show::sceneValues;
+    forEachStep(start, time, step, [&](float t) {
+        scroll.advance(t);
+        lastTime = t;
+        moveGrain(values.greetingsNoiseU, values.greetingsNoiseV);
+    });
 }
 
 void GreetingsScene::drawText() const

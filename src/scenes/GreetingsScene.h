@@ -19,6 +19,9 @@ public:
     bool prepare() override;
     bool release() override;
     void update(float time) override;
+    // The scroll advanced frame by frame from Start (it adds at most one line a frame) and the
+    // grain's drift.
+    void catchUp(float time, float step) override;
     void render() override;
 
     Texture* noise = nullptr;

@@ -1,5 +1,6 @@
 #include "scenes/Introduction.h"
 
+#include "core/FixedSteps.h"
 #include "core/GL.h"
 #include "core/ShowValues.h"
 #include "scenes/MorphPingPong.h"
@@ -69,30 +70,58 @@ void Introduction::deformBlob(Mesh& mesh, const ShapeCopy& shape, float amplitud
     refreshShape(mesh);
 }
 
-void Introduction::morphHead(float dt)
+void Introduction::deformBlobs(float t)
 {
-    // The weight lives with the show so it carries on from where the last window left it.
-    MorphPingPong morph{show::sceneValues.morphWeight, show::sceneValues.morphSpeed};
-    morph.advance(dt);
-    show::sceneValues.morphWeight = morph.weight;
-    show::sceneValues.morphSpeed = morph.speed;
-    morphPositions(*headFrom, headShape.vertices(), *headTo, morph.weight);
+    deformBlob(*blob, blobShape, -2.0f, 2.0f, 12.0f, 2.3f, t);
+    deformBlob(*blob2, blob2Shape, -4.0f, 4.0f, 16.0f, 4.3f, t);
 }
 
-void Introduction::update(float t)
+void Introduction::morphHead()
+{
+    morphPositions(*headFrom, headShape.vertices(), *headTo, show::sceneValues.morphWeight);
+}
+
+void Introduction::advanceFrame(float t)
 {
     const float dt = t - lastTime;
     lastTime = t;
     if (!ready())
         return;
     flock->update();
-    scene.update(t);
-    if (t >= kBlobStart && t <= kBlobEnd) {
-        deformBlob(*blob, blobShape, -2.0f, 2.0f, 12.0f, 2.3f, t);
-        deformBlob(*blob2, blob2Shape, -4.0f, 4.0f, 16.0f, 4.3f, t);
+    if (t >= kMorphStart && t <= kMorphEnd) {
+        // The weight lives with the show so it carries on from where the last window left it.
+        MorphPingPong morph{show::sceneValues.morphWeight, show::sceneValues.morphSpeed};
+        morph.advance(dt);
+        show::sceneValues.morphWeight = morph.weight;
+        show::sceneValues.morphSpeed = morph.speed;
     }
+}
+
+void Introduction::catchUp(float time, float step)
+{
+    DemoScene::catchUp(time, step);
+    float lastBlobFrame = -1.0f;
+    forEachStep(start, time, step, [&](float t) {
+        advanceFrame(t);
+        if (t >= kBlobStart && t <= kBlobEnd)
+            lastBlobFrame = t;
+    });
+    // Past their window the blobs keep the shape of its last frame; inside it the regular
+    // update shapes them.
+    if (ready() && lastBlobFrame >= 0.0f && time > kBlobEnd)
+        deformBlobs(lastBlobFrame);
+}
+
+void Introduction::update(float t)
+{
+    advanceFrame(t);
+    if (!ready())
+        return;
+    scene.update(t);
+    if (t >= kBlobStart && t <= kBlobEnd)
+        deformBlobs(t);
     if (t >= kMorphStart && t <= kMorphEnd)
-        morphHead(dt);
+        morphHead();
 }
 
 void Introduction::render()

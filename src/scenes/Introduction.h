@@ -21,6 +21,10 @@ public:
     bool prepare() override;
     bool release() override;
     void update(float time) override;
+    // The flock (one move per frame, whatever the frame's length) and the head's blend weight
+    // stepped frame by frame from Start; the blobs shaped as the last frame of their window
+    // left them.
+    void catchUp(float time, float step) override;
     void render() override;
 
     Mesh* blob = nullptr;
@@ -40,5 +44,9 @@ private:
     // Ripple (with the y wave given) from `shape` into `mesh`, then the twist in place.
     void deformBlob(Mesh& mesh, const ShapeCopy& shape, float amplitude, float spare, float wavelength,
                     float phaseOffset, float t);
-    void morphHead(float dt);
+    // The flock's move and the blend weight's for the frame at show time t.
+    void advanceFrame(float t);
+    // Both blobs rippled and twisted for show time t.
+    void deformBlobs(float t);
+    void morphHead();
 };

@@ -14,6 +14,8 @@ public:
     bool load(const std::string& path);
     // Animates the tree; nothing when empty.
     void update(float time);
+    // The tree's catch-up from `from` to `to` in frame steps; nothing when empty.
+    void catchUp(float from, float to, float step) { scene_.catchUp(from, to, step); }
     // Draws the tree through `camera` (already applied by the caller) or, with none, through the
     // camera manager's current camera; nothing when empty.
     void render(Camera* camera = nullptr);

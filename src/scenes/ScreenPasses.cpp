@@ -25,11 +25,16 @@ ScreenSpaceMatrices::~ScreenSpaceMatrices()
 ScreenPassState::ScreenPassState()
 {
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glGetFloatv(GL_CURRENT_COLOR, colour_);
     glDisable(GL_DEPTH_TEST);
     glDepthMask(GL_FALSE);
 }
 
-ScreenPassState::~ScreenPassState() { glPopAttrib(); }
+ScreenPassState::~ScreenPassState()
+{
+    glPopAttrib();
+    glColor4fv(colour_);
+}
 
 namespace {
 
@@ -52,7 +57,7 @@ void drawPictureQuad() { drawQuad({1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0
 
 void drawTargetQuad() { drawQuad({1.0f, 1.0f, 0.0f, 1.0f, 0.0f, 0.0f, 1.0f, 0.0f}); }
 
-Grain stepGrain(Texture& noise, float t, float& u, float& v)
+void moveGrain(float& u, float& v)
 {
     v += 0.05f;
     if (v >= 1.0f) {
@@ -61,6 +66,11 @@ Grain stepGrain(Texture& noise, float t, float& u, float& v)
         if (u > 1.0f)
             u = 0.0f;
     }
+}
+
+Grain stepGrain(Texture& noise, float t, float& u, float& v)
+{
+    moveGrain(u, v);
     return {&noise, std::sin(8.0f * t) * std::sin(3.4f * t) * 0.1f + 0.15f, u, v};
 }
 

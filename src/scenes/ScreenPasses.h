@@ -18,15 +18,18 @@ public:
 };
 
 // For the life of the object: depth test and depth writes off, blending and the rest of the
-// enable, colour-buffer and depth-buffer state restored after. Screen quads lie in front of
-// everything (depth 0 under a less-or-equal test), so the test would only cost a depth read
-// per pixel.
+// enable, colour-buffer and depth-buffer state and the current colour restored after. Screen
+// quads lie in front of everything (depth 0 under a less-or-equal test), so the test would only
+// cost a depth read per pixel.
 class ScreenPassState {
 public:
     ScreenPassState();
     ~ScreenPassState();
     ScreenPassState(const ScreenPassState&) = delete;
     ScreenPassState& operator=(const ScreenPassState&) = delete;
+
+private:
+    float colour_[4];  // the current colour, set back by hand after the pass
 };
 
 // The 640 × 480 quad with texture (0, 0) at the top left corner, (1, 1) at the bottom right:
@@ -41,6 +44,8 @@ struct Grain {
     float brightness = 0.0f;
     float u = 0.0f, v = 0.0f;
 };
+// One frame's drift of the grain offsets (u, v).
+void moveGrain(float& u, float& v);
 // The grain for time t: the offsets (u, v) advanced by one step, the brightness pulsing with t.
 Grain stepGrain(Texture& noise, float t, float& u, float& v);
 // The grain picture laid additively over the frame.

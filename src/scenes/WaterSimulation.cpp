@@ -1,6 +1,7 @@
 #include "scenes/WaterSimulation.h"
 
 #include "core/ExtensionRegistry.h"
+#include "core/FixedSteps.h"
 #include "core/GL.h"
 #include "core/PBuffer.h"
 #include "material/Material.h"
@@ -91,17 +92,49 @@ WaterSimulation::Cell WaterSimulation::dropCell(float t)
     return {30 + int(std::trunc(h + l)), 30 - int(std::trunc(h - l))};
 }
 
-void WaterSimulation::advanceSurface(float t, float dt, const Vector3& eye)
+bool WaterSimulation::dropFor(float t, float dt)
 {
     if (!surface || t < kDropsStart || t > kDropsEnd)
-        return;
+        return false;
     dropTimer -= dt;
     if (dropTimer <= 0.0f) {
         dropTimer += kDropInterval;
         const Cell cell = dropCell(t);
         surface->addDrop(cell.column, cell.row, kDropHeight);
     }
-    surface->step(dt, eye);
+    return true;
+}
+
+void WaterSimulation::advanceSurface(float t, float dt, const Vector3& eye)
+{
+    if (dropFor(t, dt))
+        surface->step(dt, eye);
+}
+
+void WaterSimulation::catchUp(float time, float step)
+{
+    DemoScene::catchUp(time, step);
+    float lastMoved = -1.0f;
+    forEachStep(start, time, step, [&](float t) {
+        const float dt = frameTime(t);
+        if (ready() && dropFor(t, dt)) {
+            surface->moveHeights(dt);
+            lastMoved = t;
+        }
+    });
+    // Inside the drop window the regular update's step shades the surface; past it the surface
+    // keeps the shading of the window's last frame, seen from where the camera was then.
+    if (lastMoved >= 0.0f && time > kDropsEnd) {
+        scene.update(lastMoved);
+        surface->shade(eye());
+    }
+}
+
+Vector3 WaterSimulation::eye()
+{
+    CameraManager* cameras = CameraManager::instance;
+    Camera* camera = cameras ? cameras->current() : nullptr;
+    return camera ? camera->position : Vector3{};
 }
 
 void WaterSimulation::deformStar(float t)
@@ -138,9 +171,7 @@ void WaterSimulation::update(float time)
         return;
     scene.update(time);
     deformStar(time);
-    CameraManager* cameras = CameraManager::instance;
-    Camera* camera = cameras ? cameras->current() : nullptr;
-    advanceSurface(time, dt, camera ? camera->position : Vector3{});
+    advanceSurface(time, dt, eye());
 }
 
 void WaterSimulation::drawScene()

@@ -49,6 +49,9 @@ public:
     // Drops and one simulation step at show time t (frame time dt), seen from `eye`; nothing
     // outside the drop window or without a surface.
     void advanceSurface(float t, float dt, const Vector3& eye);
+    // The drops and the springs stepped frame by frame from Start (only the drop window moves
+    // anything), the surface shaded once at the end when the regular update will not.
+    void catchUp(float time, float step) override;
 
     Material* waterShader = nullptr;
     Mesh* star = nullptr;
@@ -63,6 +66,11 @@ public:
 
 private:
     void deformStar(float t);
+    // The drop due in the frame at show time t (frame time dt); false outside the drop window
+    // or without a surface, when the surface does not move.
+    bool dropFor(float t, float dt);
+    // The current camera's position, the eye the surface is shaded for.
+    static Vector3 eye();
     void drawScene();
     void drawDistorted(float t);
 

@@ -121,6 +121,12 @@ void WaterSurface::addDrop(int column, int row, float height)
 
 void WaterSurface::step(float dt, const Vector3& eye)
 {
+    moveHeights(dt);
+    shade(eye);
+}
+
+void WaterSurface::moveHeights(float dt)
+{
     if (columns_ == 0)
         return;
     const int n = vertices.size();
@@ -128,6 +134,17 @@ void WaterSurface::step(float dt, const Vector3& eye)
         height_[std::size_t(i)] = vertices[i].position.y;
     computeForces();
     integrate(dt);
+    for (int i = 0; i < n; ++i)
+        vertices[i].position.y = height_[std::size_t(i)];
+}
+
+void WaterSurface::shade(const Vector3& eye)
+{
+    if (columns_ == 0)
+        return;
+    const int n = vertices.size();
+    for (int i = 0; i < n; ++i)
+        height_[std::size_t(i)] = vertices[i].position.y;
     computeNormals();
     computeRefraction(eye);
 
@@ -135,7 +152,6 @@ void WaterSurface::step(float dt, const Vector3& eye)
     for (int i = 0; i < n; ++i) {
         const std::size_t k = std::size_t(i);
         MeshVertex& v = vertices[i];
-        v.position.y = height_[k];
         v.normal = {nx_[k], ny_[k], nz_[k]};
         const auto shade = std::uint8_t(shade_[k]);
         std::fill(std::begin(v.colour), std::end(v.colour), shade);

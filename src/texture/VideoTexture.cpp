@@ -3,6 +3,7 @@
 #include "core/Log.h"
 #include "texture/PixelType.h"
 
+#include <cmath>
 
 VideoTexture::VideoTexture()
 {
@@ -53,6 +54,23 @@ void VideoTexture::advance(double dt)
     accumulator -= frameDuration;
     if (++currentFrame >= frameCount)
         currentFrame = loop ? 0 : frameCount - 1;
+    drawCurrentFrame();
+}
+
+void VideoTexture::skip(double dt)
+{
+    if (!decoder_.isOpen() || !(frameDuration > 0.0) || frameCount <= 0)
+        return;
+    accumulator += dt * rate;
+    const double frames = std::floor(accumulator / frameDuration);
+    if (!(frames >= 1.0))
+        return;
+    accumulator -= frames * frameDuration;
+    const double next = double(currentFrame) + frames;
+    if (next < double(frameCount))
+        currentFrame = int(next);
+    else
+        currentFrame = loop ? int(std::fmod(next, double(frameCount))) : frameCount - 1;
     drawCurrentFrame();
 }
 

@@ -25,6 +25,10 @@ public:
     // exactly one frame (the rest carries over), wrapping to 0 (or holding the last frame when
     // not looping), and draws it.
     void advance(double dt);
+    // Adds dt x rate to the accumulator and moves on by every whole frame duration it holds at
+    // once (wrapping or holding as advance does), drawing only the frame it lands on: a jump
+    // over a stretch of show time.
+    void skip(double dt);
     // Decodes the current frame into the pixels and sends them to the GL object. A frame that
     // does not decode keeps the previous picture (logged once per video).
     void drawCurrentFrame();

@@ -3,9 +3,13 @@
 #pragma once
 #include "effects/EffectLoader.h"
 #include "effects/EffectTimeline.h"
+#include "font/DisplayListFont.h"
+#include "font/FontRegistry.h"
 #include "texture/TextureManager.h"
 #include "GLFixture.h"
 
+#include <array>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -51,6 +55,26 @@ protected:
         t->state.magFilter = GL_NEAREST;
         EXPECT_TRUE(textures.add(t));
         return t;
+    }
+
+    // A font named "Squares" in `fonts`: every character a 10 x 10 square, then 15 units to the
+    // right, with the winding switched to clockwise.
+    void addSquareFont(FontRegistry& fonts)
+    {
+        const GLuint base = glGenLists(256);
+        for (int c = 0; c < 256; ++c) {
+            glNewList(base + GLuint(c), GL_COMPILE);
+            glFrontFace(GL_CW);
+            glBegin(GL_QUADS);
+            glVertex2f(0, 0);
+            glVertex2f(10, 0);
+            glVertex2f(10, 10);
+            glVertex2f(0, 10);
+            glEnd();
+            glTranslatef(15, 0, 0);
+            glEndList();
+        }
+        fonts.add(std::make_unique<DisplayListFont>("Squares", base, std::array<DisplayListFont::GlyphMetrics, 256>{}));
     }
 
     TextureManager textures;

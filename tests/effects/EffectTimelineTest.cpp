@@ -170,3 +170,29 @@ TEST_F(EffectTimelineTest, PrepareAllReachesEffectsAddedWhileItRuns)
 }
 
 } // namespace
+
+// An effect that also records its catch-up.
+class CatchingEffect : public RecordingEffect {
+public:
+    using RecordingEffect::RecordingEffect;
+    void catchUp(float time, float step) override
+    {
+        calls.push_back("catchUp " + name + " " + std::to_string(time) + " " + std::to_string(step));
+    }
+};
+
+TEST_F(EffectTimelineTest, OnlyEffectsEnteredMoreThanAFrameStepLateCatchUpOnceBeforeTheirUpdate)
+{
+    timeline.frameStep = 0.1f;
+    timeline.add(std::make_unique<CatchingEffect>("onTime", 1.0f, 10.0f));
+    timeline.add(std::make_unique<CatchingEffect>("late", 0.5f, 10.0f));
+    timeline.add(std::make_unique<CatchingEffect>("before", 1.2f, 10.0f));
+    // The window of "onTime" began within the step; "late" began 0.55 s ago.
+    timeline.update(1.05f);
+    EXPECT_EQ(take(), (Calls{"catchUp late 1.050000 0.100000", "update onTime 1.050000",
+                             "update late 1.050000"}));
+    timeline.update(1.15f);
+    timeline.update(1.25f);
+    EXPECT_EQ(take(), (Calls{"update onTime 1.150000", "update late 1.150000", "update onTime 1.250000",
+                             "update late 1.250000", "update before 1.250000"}));
+}

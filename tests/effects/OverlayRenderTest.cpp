@@ -113,22 +113,8 @@ TEST_F(OverlayRenderTest, TextFadeBlendsBlurThenText)
 
 TEST_F(OverlayRenderTest, TextDrawsThroughTheRegisteredFontAtTheAnimatorsPlace)
 {
-    // Every character: a 10 x 10 square, then 15 units to the right, winding switched to CW.
-    const GLuint base = glGenLists(256);
-    for (int c = 0; c < 256; ++c) {
-        glNewList(base + c, GL_COMPILE);
-        glFrontFace(GL_CW);
-        glBegin(GL_QUADS);
-        glVertex2f(0, 0);
-        glVertex2f(10, 0);
-        glVertex2f(10, 10);
-        glVertex2f(0, 10);
-        glEnd();
-        glTranslatef(15, 0, 0);
-        glEndList();
-    }
     FontRegistry fonts;
-    fonts.add(std::make_unique<DisplayListFont>("Squares", base, std::array<DisplayListFont::GlyphMetrics, 256>{}));
+    addSquareFont(fonts);
     load("Text {\n  End 10\n  Text \"ab\"\n  Font \"Squares\"\n  Color 0 1 0 1\n"
          "  Keyframer {\n    Translate {\n      Type \"Linear\"\n      NumKeys 1\n"
          "      Key 0 100 200 0\n    }\n    Rotate {\n      NumKeys 1\n      Key 0 0 0 1 0\n"

@@ -94,7 +94,7 @@ protected:
 
 TEST_F(ParticleEffectTest, FirstStepIsAThousandthAndTheShellGrows)
 {
-    ParticleEffect* effect = loadEffect(std::string("Particle {\n  Start 0\n  End 10\n") + kShell + "}\n");
+    ParticleEffect* effect = loadEffect(std::string("Particle {\n  Start 1\n  End 10\n") + kShell + "}\n");
     ASSERT_TRUE(effect);
     ASSERT_TRUE(effect->system);
     ASSERT_EQ(effect->system->particles.size(), 400u);
@@ -169,7 +169,7 @@ TEST_F(ParticleEffectTest, ParticlesNodeStepsAndDrawsInsideAScene)
 {
     const std::string path = testfiles::tempDir("particle-scene") + "/shell.scene";
     testfiles::writeFile(path, std::string("Group {\n  Particles {\n    ") + kShell + "  }\n}\n");
-    std::istringstream stream("Scene {\n  Start 0\n  End 10\n  Scene \"" + path + "\"\n}\n");
+    std::istringstream stream("Scene {\n  Start 2\n  End 10\n  Scene \"" + path + "\"\n}\n");
     ASSERT_TRUE(loader.load(stream, "test.effect"));
     auto* sceneEffect = dynamic_cast<SceneEffect*>(timeline.pending().back().get());
     ASSERT_TRUE(sceneEffect && sceneEffect->scene.root());
@@ -177,9 +177,9 @@ TEST_F(ParticleEffectTest, ParticlesNodeStepsAndDrawsInsideAScene)
     ASSERT_TRUE(node && node->system);
     addCamera();
 
-    frame(5.0f);
+    frame(2.0f);
     const Vector3 start = node->system->particles[0].position;
-    frame(5.5f);
+    frame(2.5f);
     const Vector3 moved = node->system->particles[0].position;
     // 0.030303031 s first, then 0.5 s, at one unit a second outwards.
     EXPECT_NEAR(moved.length() - start.length(), 0.5f, 1e-3f);

@@ -131,7 +131,7 @@ TEST_F(ProceduralEffectsTest, TunnelMeshClosesOnItsFirstUpdateWithUnitNormals)
 TEST_F(ProceduralEffectsTest, TunnelRipplesAndScrollsWithTheStep)
 {
     ASSERT_TRUE(load("Tunnel {\n  Size 8 4\n  Length 40\n  Circular 0 1 0.5\n"
-                     "  Params 0 0 0 0 2 -1\n  End 10\n}\n"));
+                     "  Params 0 0 0 0 2 -1\n  Start 1\n  End 10\n}\n"));
     timeline.prepareAll();
     auto* tunnel = pending<TunnelEffect>(0);
     const Mesh& mesh = *tunnel->mesh;
@@ -196,7 +196,7 @@ TEST_F(ProceduralEffectsTest, BlocksFlyHomeWhileTurningBack)
 
 TEST_F(ProceduralEffectsTest, LinesBounceOffTheEdgesAndDrawFromTheSharedGenerator)
 {
-    ASSERT_TRUE(load("Lines {\n  NumLines 4\n  Speed 100\n  End 100\n}\nLines {\n  End 100\n}\n"));
+    ASSERT_TRUE(load("Lines {\n  NumLines 4\n  Speed 100\n  Start 1\n  End 100\n}\nLines {\n  End 100\n}\n"));
     const int firstDraw = [] {
         show::resetRandom();
         return show::random();

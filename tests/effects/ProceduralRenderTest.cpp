@@ -92,7 +92,7 @@ TEST_F(ProceduralRenderTest, BlocksSettleIntoThePicture)
         return c[y][x];
     });
     load("Blocks {\n  Image \"tiles.png\"\n  Rect -256 -256 512 512\n  Rows 2\n  Cols 2\n"
-         "  Position 0 0 -100\n  Distance 100\n  End 100\n}\n");
+         "  Position 0 0 -100\n  Distance 100\n  Start 1\n  End 100\n}\n");
     const int probes[4][2] = {{160, 360}, {480, 360}, {160, 120}, {480, 120}};
     const int colours[4][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
     auto assembled = [&] {
@@ -114,7 +114,7 @@ TEST_F(ProceduralRenderTest, BlocksSettleIntoThePicture)
 TEST_F(ProceduralRenderTest, WaveLinesFlaresFaceTheCurrentCamera)
 {
     CameraManager cameras;
-    load("WaveLines {\n  End 10\n  Color 0 1 0 1\n  FlareColor 1 0 0 1\n}\n");
+    load("WaveLines {\n  Start 1\n  End 10\n  Color 0 1 0 1\n  FlareColor 1 0 0 1\n}\n");
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(-16, 16, -12, 12, -20, 20);
@@ -127,21 +127,36 @@ TEST_F(ProceduralRenderTest, WaveLinesFlaresFaceTheCurrentCamera)
     // The +x chain's far flares are red over black; its line green.
     EXPECT_PIXEL_NEAR(readPixel(320 + 11 * 20, 240), 255, 0, 0, kTolerance);
 
+    // With a current camera the chains are drawn through its view, and the flares face it:
+    // looking along +x, the view's right axis is world +z.
     auto* camera = new Camera;
     camera->name = "view";
+    camera->setPositionAndTarget({-30.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f});
     ASSERT_TRUE(cameras.add(camera));
-    glRotatef(90.0f, 0.0f, 1.0f, 0.0f);  // turned about y: the view's right axis is world +z
-    frame(1.0f);
-    EXPECT_NEAR(waves->right.x, 0.0f, 1e-6f);
-    EXPECT_NEAR(waves->right.z, 1.0f, 1e-6f);
-    EXPECT_NEAR(waves->up.y, 1.0f, 1e-6f);
+    cameras.setViewport(640, 480);
+    glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
+    glOrtho(-16, 16, -12, 12, -20, 20);
+    glMatrixMode(GL_MODELVIEW);
+    frame(1.0f);
+    EXPECT_NEAR(waves->right.x, 0.0f, 1e-5f);
+    EXPECT_NEAR(waves->right.z, 1.0f, 1e-5f);
+    EXPECT_NEAR(waves->up.y, 1.0f, 1e-5f);
+    // The +z chain runs to the right of the screen's centre; the test's matrices are back after.
+    const auto lit = [](testgl::Rgba p) { return p.r + p.g + p.b > 60; };
+    int right = 0;
+    for (int x = 330; x < 630; x += 2)
+        right += lit(readPixel(x, 240));
+    EXPECT_GT(right, 0);
+    GLfloat projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    EXPECT_FLOAT_EQ(projection[0], 2.0f / 32.0f);
 }
 
 TEST_F(ProceduralRenderTest, StreamShowsTheCurrentFrameUprightAndStepsOneFrameAtATime)
 {
     const std::string path = testfiles::corpus("avi/testsrc_160x120_25fps_mjpeg.avi");
-    load("Stream {\n  Stream \"" + path + "\"\n  Rect 0 0 256 256\n  End 100\n}\n");
+    load("Stream {\n  Stream \"" + path + "\"\n  Rect 0 0 256 256\n  Start 1\n  End 100\n}\n");
     auto compare = [&](int index) {
         const auto reference = testvideo::referenceFrame(path, index, 256, 256);
         EXPECT_FALSE(reference.empty());
@@ -176,6 +191,30 @@ TEST_F(ProceduralRenderTest, StreamShowsTheCurrentFrameUprightAndStepsOneFrameAt
     VideoTexture* video = stream->video.get();
     stream->release();
     EXPECT_FALSE(video->isOpen());
+}
+
+TEST_F(ProceduralRenderTest, StreamEnteredLateShowsTheFrameItWouldHaveReached)
+{
+    const std::string path = testfiles::corpus("avi/testsrc_160x120_25fps_mjpeg.avi");
+    load("Stream {\n  Stream \"" + path + "\"\n  Rect 0 0 256 256\n  Start 0.5\n  End 100\n}\n");
+    // 2 s (and the first step's thousandth) at 24 frames per second: frame 48.
+    frame(2.5f);
+    auto* stream = first<StreamEffect>();
+    ASSERT_NE(stream, nullptr);
+    ASSERT_TRUE(stream->video);
+    EXPECT_EQ(stream->video->currentFrame, 48);
+    const auto reference = testvideo::referenceFrame(path, 48, 256, 256);
+    ASSERT_FALSE(reference.empty());
+    const auto shown = testgl::readPixels(640, 480);
+    std::vector<std::uint8_t> picture;
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            for (int c : {2, 1, 0})
+                picture.push_back(shown[(std::size_t(y) * 640 + x) * 4 + c]);
+    EXPECT_LT(testvideo::meanDifference(picture.data(), reference.data(), picture.size()), 2.0);
+    // From here it plays on at the show's pace, one frame at a time.
+    frame(2.5f + 1.0f / 24.0f);
+    EXPECT_EQ(stream->video->currentFrame, 49);
 }
 
 TEST_F(ProceduralRenderTest, StreamBlocksWhoseVideoDoesNotOpenStopTheLoader)

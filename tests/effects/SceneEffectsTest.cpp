@@ -11,6 +11,7 @@
 #include "effects/SceneEffect.h"
 #include "scenegraph/Camera.h"
 #include "scenegraph/CameraManager.h"
+#include "scenegraph/LightNode.h"
 
 #include <sstream>
 
@@ -230,3 +231,37 @@ TEST_F(SceneEffectsTest, MeshEffectDrawsUnderItsAnimatorAndSavesItsMesh)
 }
 
 } // namespace
+
+TEST_F(SceneEffectsTest, AWhiteLitSceneAfterARedLitOneIsNotTinted)
+{
+    // Two scene effects, the first lit red, the second by a grey light, each with its own tile.
+    const std::string red = writeScene("Group {\n  DirectionalLight {\n    Diffuse 1 0 0 1\n"
+                                       "    Direction 0 0 -1\n  }\n  Mesh {\n    Name \"tile.msh\"\n  }\n}\n");
+    const std::string white = testfiles::tempDir("scene-effect-white") + "/white.scene";
+    testfiles::writeFile(white, "Group {\n  DirectionalLight {\n    Diffuse 0.6 0.6 0.6 1\n    Direction 0 0 -1\n"
+                                "  }\n  Mesh {\n    Name \"dot.msh\"\n  }\n}\n");
+    ASSERT_TRUE(load("Camera {\n  Start 0\n  End 20\n  Keyframer {\n    Translate {\n      NumKeys 1\n"
+                     "      Key 0 0 0 30\n    }\n  }\n}\n"
+                     "Scene {\n  Start 0\n  End 20\n  Layer 1\n  Scene \"" + red + "\"\n}\n"
+                     "Scene {\n  Start 0\n  End 20\n  Layer 2\n  Scene \"" + white + "\"\n}\n"));
+    timeline.prepareAll();
+    for (float t : {0.0f, 1.0f / 60.0f}) {
+        frame(t);
+        // The small tile in the middle (drawn last, over the red one at the same depth) is
+        // grey: the red light is off by the time it draws.
+        const testgl::Rgba middle = testgl::readPixel(320, 240);
+        EXPECT_GT(middle.g, 120);
+        EXPECT_NEAR(middle.r, middle.g, 12) << "tinted by the first scene's light";
+        EXPECT_NEAR(middle.b, middle.g, 12);
+        // The red tile around it is red.
+        const testgl::Rgba around = testgl::readPixel(320 + 100, 240);
+        EXPECT_GT(around.r, 200);
+        EXPECT_LT(around.g, 70);
+    }
+    // Lights off and their slots free.
+    for (int i = 0; i < 8; ++i)
+        EXPECT_FALSE(glIsEnabled(GLenum(GL_LIGHT0 + i))) << "light " << i;
+    const GLenum slot = LightSlots::shared().allocate();
+    EXPECT_EQ(slot, GLenum(GL_LIGHT0));
+    LightSlots::shared().release(slot);
+}

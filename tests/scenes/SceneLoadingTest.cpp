@@ -2,6 +2,8 @@
 // load without a box; with one file taken away exactly that scene shows its own box, stops
 // loading and later draws nothing in its window.
 #include "GLFixture.h"
+#include "GLStateSnapshot.h"
+#include "ShowFolder.h"
 #include "TestFiles.h"
 #include "effects/EffectTimeline.h"
 #include "font/ConsoleFont.h"
@@ -30,6 +32,7 @@
 #include "texture/Texture.h"
 #include "script/ImageScriptException.h"
 #include "core/Random.h"
+#include "core/RestingGLState.h"
 #include "core/ShowValues.h"
 #include "core/PBuffer.h"
 #include "texture/TextureManager.h"
@@ -47,59 +50,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-using Box = std::pair<std::string, std::string>;  // title, text
-
-// A show folder made of a copy of the build's scripts, meshes and pictures (so a test may remove
-// one). The process works inside it while the object lives, with fresh managers.
-class ShowFolder {
-public:
-    ShowFolder()
-    {
-        const fs::path built = fs::path(OCULITH_BINARY_DIR) / "data";
-        root_ = testfiles::tempDir("scenes");
-        fs::create_directories(fs::path(root_) / "data");
-        for (const char* folder : {"scr", "obj", "art", "fnt"})
-            fs::copy(built / folder, fs::path(root_) / "data" / folder);
-        previous_ = fs::current_path();
-        fs::current_path(root_);
-
-        meshes_.registerDefaultHandlers();
-        meshes_.addSearchPath("data\\obj\\");
-        textures_.createDefaults();
-        textures_.addSearchPath("data\\art\\");
-        textures_.addSearchPath("data\\fnt\\");
-        platform::setMessageBoxHeadless(true);
-        platform::setMessageBoxListener([this](const std::string& title, const std::string& text) {
-            boxes.emplace_back(title, text);
-        });
-    }
-    ~ShowFolder()
-    {
-        platform::setMessageBoxListener({});
-        timeline_.clear();
-        meshes_.releaseAll();
-        cameras_.releaseAll();
-        textures_.releaseAll();
-        fs::current_path(previous_);
-        fs::remove_all(root_);
-    }
-
-    void remove(const std::string& path) { ASSERT_TRUE(fs::remove(path)) << path; }
-    const EffectTimeline& timeline() const { return timeline_; }
-
-    std::vector<Box> boxes;
-
-private:
-    std::string root_;
-    fs::path previous_;
-    // In the order the program builds them; destroyed in reverse.
-    EffectTimeline timeline_;
-    MeshManager meshes_;
-    MaterialLibrary materials_;
-    TextureManager textures_;
-    CameraManager cameras_;
-};
 
 struct SceneCase {
     const char* label;
@@ -191,16 +141,18 @@ TEST_F(SceneLoading, EveryScenePreparesWithoutABoxAndDrawsItsWindow)
     ASSERT_TRUE(CameraManager::instance->find(AlienMorphScene::kCameraName));
 
     // A scene that plays its scene graph puts its lit geometry on the screen, and gives the
-    // resting state back.
+    // resting state back: lights, matrices, texture units and all (the update, where a scene
+    // may make its camera current, comes before the first look).
     for (auto& scene : scenes) {
         if (scene->name == "AlienMorphScene")
             continue;  // its own drawing comes with its algorithms
         const float middle = (scene->start + scene->end) * 0.5f;
+        applyRestingGLState();
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        scene->update(middle);
+        const GLSnapshot before = GLSnapshot::take();
         EXPECT_GT(drawAt(*scene, middle), 4.0) << scene->name;
-        EXPECT_FALSE(glIsEnabled(GL_LIGHTING)) << scene->name;
-        GLint depth = 0;
-        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-        EXPECT_EQ(depth, 1) << scene->name;
+        EXPECT_EQ(differences(before, GLSnapshot::take()), "") << scene->name;
     }
     DemoScene& alien = *scenes[6];
     EXPECT_GT(drawAt(alien, 285.0f), 1.0);  // the eye creature, small on black
@@ -549,11 +501,12 @@ TEST_F(SceneLoading, TheCellarDrawsItsRoomWithoutARenderTargetAndAddsTheMonitorW
     std::unique_ptr<PBuffer> buffer(createPBuffer());
     ASSERT_TRUE(buffer && buffer->create(256, 256));
     PBuffer::instance = buffer.get();
-    const GLboolean depthTest = glIsEnabled(GL_DEPTH_TEST);
+    // The monitor camera's projection and view are not left loaded, nor anything else.
+    cellar.update(190.0f);
+    const GLSnapshot before = GLSnapshot::take();
     const double withMonitor = drawAt(cellar, 190.0f);
     EXPECT_NE(withMonitor, room);
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), depthTest);
+    EXPECT_EQ(differences(before, GLSnapshot::take()), "");
     PBuffer::instance = saved;
     EXPECT_TRUE(cellar.release());
 }
