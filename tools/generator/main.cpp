@@ -1,6 +1,7 @@
 // oculith-generate: renders the show's binary assets (music, artwork, font, meshes, video, ...) into
 // a data folder.
 #include "AlienContent.h"
+#include "AppIcon.h"
 #include "Artwork.h"
 #include "EyeClip.h"
 #include "FontAtlas.h"
@@ -58,6 +59,11 @@ bool writeVideoAsset(const std::string& outDir, std::string& error)
     return eyeclip::write(outDir, true, error);
 }
 
+bool writeIconAsset(const std::string& outDir, std::string& error)
+{
+    return appicon::write(outDir, true, error);
+}
+
 const AssetKind kAssetKinds[] = {
     {"music", writeMusicAsset},
     {"art", writeArtAsset},
@@ -66,6 +72,7 @@ const AssetKind kAssetKinds[] = {
     {"textures", writeSceneTextureAsset},
     {"alien", writeAlienAsset},
     {"video", writeVideoAsset},
+    {"icon", writeIconAsset},
 };
 
 int usage(const char* message)
