@@ -145,6 +145,49 @@ bool Application::createWindow()
     return createContext();
 }
 
+// Whether the window's default framebuffer really blends the samples of an edge: some software
+// drivers offer multisampled formats that draw like single-sampled ones. A half-covered tilted
+// edge is drawn into a corner of the back buffer (cleared again before anything is shown).
+static bool windowBlendsSamples()
+{
+    constexpr int kSize = 16;
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, kSize, 0, kSize, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glDisable(GL_SCISSOR_TEST);
+    glViewport(0, 0, kSize, kSize);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColor3f(1, 1, 1);
+    glBegin(GL_TRIANGLES);
+    glVertex2f(0, 0);
+    glVertex2f(kSize, 0);
+    glVertex2f(0, kSize * 0.63f);
+    glEnd();
+    unsigned char pixels[kSize * kSize * 4];
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glPopAttrib();
+    for (int i = 0; i < kSize * kSize; ++i)
+        if (pixels[i * 4] > 8 && pixels[i * 4] < 247)
+            return true;
+    return false;
+}
+
 bool Application::createContext()
 {
     logBeginSection("OpenGL");
@@ -161,7 +204,7 @@ bool Application::createContext()
     };
     // Without a sample count given, a window opens without samples first: only the renderer
     // says whether anti-aliasing is affordable, and on a GPU the window is made again with it.
-    std::string reason = "asked for";
+    std::string reason = "--msaa";
     int samples = settings.samples;
     if (samples < 0 && options_.headless)
         samples = antialias::defaultSamples(true, "", &reason);
@@ -171,10 +214,16 @@ bool Application::createContext()
         if (samples > 0)
             ok = openSurface(samples, gotDepth, gotStencil, why);
     }
+    // A window whose samples do not blend is made again without them; the frame buffer takes
+    // over (openFrameBuffer).
+    if (ok && samples_ > 0 && !windowBlendsSamples()) {
+        logPrint("Samples     : the window's %d samples draw no smooth edges on this driver", samples_);
+        ok = openSurface(0, gotDepth, gotStencil, why);
+    }
     wantedSamples_ = std::max(samples, 0);
     samplesReason_ = reason;
     if (ok)
-        logPrint("Samples     : %d (%d asked: %s)", samples_, samples, reason.c_str());
+        logPrint("Samples     : %d (%d wanted: %s)", samples_, samples, reason.c_str());
     if (ok && (gotDepth != settings.depthBits || gotStencil != settings.stencilBits))
         logPrint("Obtained    : depth %d, stencil %d", gotDepth, gotStencil);
     logEndSection("Buffers");
@@ -259,7 +308,7 @@ void Application::openFrameBuffer()
         SampledFramebuffer::frame = &frameBuffer_;
         frameBuffer_.bind();
         frameResolved_ = false;
-        logPrint("Samples     : %d in a frame buffer resolved before each swap (%d asked: %s)", samples_,
+        logPrint("Samples     : %d in a frame buffer resolved before each swap (%d wanted: %s)", samples_,
                  wantedSamples_, samplesReason_.c_str());
     } else {
         logPrint("Samples     : %d (the driver has no multisampled frame buffers)", samples_);

@@ -128,11 +128,12 @@ void ShowApplication::drawLoadingScreen()
 bool ShowApplication::startMusic()
 {
     if (!music_.init(44100)) {
-        platform::showMessageBox("ERROR", "Unable to initiate Sound System");
-        // The box only says what failed; the way on is worth a line of its own.
+        // The box only says what failed; the way on goes to the terminal first, while the box
+        // waits for its button.
         std::fprintf(stderr, "oculith: no sound device could be opened; to play the show without sound, "
                              "start it with --mute\n");
         logPrint("No sound device: --mute plays the show without sound");
+        platform::showMessageBox("ERROR", "Unable to initiate Sound System");
         return false;
     }
     if (!music_.load(showloading::kMusicFile)) {

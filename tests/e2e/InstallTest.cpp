@@ -41,8 +41,8 @@ TEST(Install, PrefixHoldsEverythingAndPlaysFromAnotherFolder)
     ASSERT_EQ(install.exitCode, 0) << install.out << install.err;
     for (const char* file :
          {"bin/oculith", "bin/oculith-mesh", "share/oculith/data/scr/generic.effect",
-          "share/oculith/data/snd/oculith - edit 2 (64k).mp3", "share/applications/oculith.desktop",
-          "share/metainfo/oculith.metainfo.xml", "share/man/man1/oculith.1", "share/man/man1/oculith-mesh.1",
+          "share/oculith/data/snd/oculith - edit 2 (64k).mp3", "share/applications/org.oculith.Oculith.desktop",
+          "share/metainfo/org.oculith.Oculith.metainfo.xml", "share/man/man1/oculith.1", "share/man/man1/oculith-mesh.1",
           "share/icons/hicolor/16x16/apps/oculith.png", "share/icons/hicolor/48x48/apps/oculith.png",
           "share/icons/hicolor/256x256/apps/oculith.png"})
         EXPECT_TRUE(fs::is_regular_file(fs::path(prefix) / file)) << file;
