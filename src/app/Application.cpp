@@ -575,9 +575,9 @@ int Application::run(const RunOptions& options)
     logFrameStatistics(startupSeconds);
     if (clockLock_.measured())
         logPrint("Music lock: offset at start %+.1f ms, largest correction %.2f ms in a frame, largest offset "
-                 "once settled %.1f ms",
+                 "once settled %.1f ms, %ld of %ld settled frames more than 16.7 ms apart",
                  clockLock_.startOffset() * 1000.0, clockLock_.largestCorrection() * 1000.0,
-                 clockLock_.largestLockedOffset() * 1000.0);
+                 clockLock_.largestLockedOffset() * 1000.0, clockLock_.framesApart(), clockLock_.settledFrames());
     writeFrameLog();
     for (size_t i = 0; i < options_.shots.size(); ++i) {
         if (shotTaken_[i])

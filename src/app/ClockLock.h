@@ -18,6 +18,9 @@ public:
     double largestCorrection() const { return largestCorrection_; }
     // The largest difference once settled (two seconds after each start).
     double largestLockedOffset() const { return largestLocked_; }
+    // Frames measured once settled, and those of them more than a 60 Hz frame (16.7 ms) apart.
+    long settledFrames() const { return settledFrames_; }
+    long framesApart() const { return framesApart_; }
 
     static constexpr double kGain = 0.25;
     static constexpr double kMostPerFrame = 0.1; // of the frame's length
@@ -29,4 +32,6 @@ private:
     double largestCorrection_ = 0.0;
     double largestLocked_ = 0.0;
     double settled_ = 0.0;
+    long settledFrames_ = 0;
+    long framesApart_ = 0;
 };

@@ -66,5 +66,9 @@ TEST(ClockLock, SettlesAgainAfterARestart)
         lock.step(0.0, 1.0 / 60.0);
     lock.step(0.01, 1.0 / 60.0);
     EXPECT_DOUBLE_EQ(lock.largestLockedOffset(), 0.01);
+    EXPECT_EQ(lock.framesApart(), 0);
+    lock.step(-0.02, 1.0 / 60.0);
+    EXPECT_EQ(lock.framesApart(), 1);
+    EXPECT_GT(lock.settledFrames(), 1);
     EXPECT_DOUBLE_EQ(lock.startOffset(), 0.0); // the first measurement of the run
 }
