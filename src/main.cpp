@@ -16,9 +16,12 @@
 #include "texture/TextureManager.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <system_error>
+
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -31,7 +34,7 @@ bool holdsShow(const fs::path& dir)
 }
 
 // The folder the show runs in: --data, else the current folder when it holds a show, else the
-// data the build produced beside the executable.
+// data the build produced beside the executable, else the show installed with it.
 bool chooseShowFolder(const CommandLine& cl, std::string& folder, std::string& error)
 {
     std::error_code ec;
@@ -53,17 +56,40 @@ bool chooseShowFolder(const CommandLine& cl, std::string& folder, std::string& e
         folder = exeDir;
         return true;
     }
-    error = "no show data found: neither the current folder nor " +
-            (exeDir.empty() ? std::string("the program's folder") : exeDir) +
+    if (!exeDir.empty() && holdsShow(fs::path(exeDir) / OCULITH_INSTALLED_SHOW)) {
+        folder = fs::weakly_canonical(fs::path(exeDir) / OCULITH_INSTALLED_SHOW, ec).string();
+        return true;
+    }
+    error = "no show data found: neither the current folder, " +
+            (exeDir.empty() ? std::string("the program's folder") : exeDir) + " nor the installed show" +
             " holds data/scr/generic.effect (use --data DIR)";
     return false;
 }
 
+// Where application.log goes: the show's folder, or where the show cannot be written (an
+// installed show) the user's state folder, $XDG_STATE_HOME/oculith or ~/.local/state/oculith.
+// Called from within the show's folder.
+std::string logFile()
+{
+    if (access(".", W_OK) == 0)
+        return "application.log";
+    fs::path state;
+    if (const char* xdg = std::getenv("XDG_STATE_HOME"); xdg && *xdg == '/')
+        state = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        state = fs::path(home) / ".local" / "state";
+    else
+        return "application.log";
+    std::error_code ec;
+    fs::create_directories(state / "oculith", ec);
+    return (state / "oculith" / "application.log").string();
+}
+
 // --check: the show's problems on standard output, exit 1 when there are any.
-int runCheck(const CommandLine& commandLine)
+int runCheck(const CommandLine& commandLine, const std::string& logFile)
 {
     if (Log::instance)
-        Log::instance->open("application.log");
+        Log::instance->open(logFile);
     ShowChecker checker(float(showloading::showEnd(commandLine.until)));
     std::string contextError;
     const std::vector<Problem> found = checker.run(contextError);
@@ -125,10 +151,12 @@ int main(int argc, char** argv)
     Log log;
     CameraManager cameras;
 
+    const std::string logPath = logFile();
     if (commandLine.check)
-        return runCheck(commandLine);
+        return runCheck(commandLine, logPath);
 
     RunOptions options;
+    options.logFile = logPath;
     options.headless = commandLine.headless;
     options.fps = commandLine.fps;
     options.shots = commandLine.shots;

@@ -47,6 +47,34 @@ int initialEntry(size_t entryCount) { return entryCount > 1 ? 1 : 0; }
 
 } // namespace modes
 
+namespace antialias {
+
+bool softwareRenderer(const std::string& renderer)
+{
+    static const char* const kSoftware[] = {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"};
+    for (const char* name : kSoftware)
+        if (renderer.find(name) != std::string::npos)
+            return true;
+    return false;
+}
+
+int defaultSamples(bool headless, const std::string& renderer, std::string* reason)
+{
+    const char* why = "a hardware renderer";
+    int samples = 4;
+    if (headless) {
+        why = "off screen, made to be looked at";
+    } else if (softwareRenderer(renderer)) {
+        why = "a software renderer, too slow for it";
+        samples = 0;
+    }
+    if (reason)
+        *reason = why;
+    return samples;
+}
+
+} // namespace antialias
+
 Application::~Application() = default;
 
 bool Application::isKeyDown(platform::Key key) const
@@ -134,6 +162,49 @@ void Application::fallBackToWindowed()
     window_.showCursor(true);
 }
 
+// Whether the window's default framebuffer really blends the samples of an edge: some software
+// drivers offer multisampled formats that draw like single-sampled ones. A half-covered tilted
+// edge is drawn into a corner of the back buffer (cleared again before anything is shown).
+static bool windowBlendsSamples()
+{
+    constexpr int kSize = 16;
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, kSize, 0, kSize, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glDisable(GL_SCISSOR_TEST);
+    glViewport(0, 0, kSize, kSize);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColor3f(1, 1, 1);
+    glBegin(GL_TRIANGLES);
+    glVertex2f(0, 0);
+    glVertex2f(kSize, 0);
+    glVertex2f(0, kSize * 0.63f);
+    glEnd();
+    unsigned char pixels[kSize * kSize * 4];
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glPopAttrib();
+    for (int i = 0; i < kSize * kSize; ++i)
+        if (pixels[i * 4] > 8 && pixels[i * 4] < 247)
+            return true;
+    return false;
+}
+
 bool Application::createContext()
 {
     logBeginSection("OpenGL");
@@ -143,33 +214,33 @@ bool Application::createContext()
     logPrint("Stencil     : %d", settings.stencilBits);
     logPrint("Accumulation: %d", settings.accumBits);
     int gotDepth = 0, gotStencil = 0;
-    bool ok = false;
     std::string why;
-    if (options_.headless) {
-        offscreen_ = std::make_unique<platform::HeadlessContext>();
-        ok = offscreen_->create(settings.width, settings.height, settings.depthBits, settings.stencilBits);
-        if (ok) {
-            gotDepth = offscreen_->depthBits();
-            gotStencil = offscreen_->stencilBits();
-        } else {
-            why = offscreen_->error();
-            offscreen_.reset();
-        }
-    } else {
-        platform::DisplayMode mode{settings.width, settings.height, settings.colourBits,
-                                   settings.refreshRate};
-        ok = window_.create(settings.title, settings.width, settings.height, settings.colourBits,
-                            settings.depthBits, settings.stencilBits, settings.accumBits,
-                            settings.fullscreen ? &mode : nullptr);
-        if (ok) {
-            gotDepth = window_.depthBits();
-            gotStencil = window_.stencilBits();
-            if (window_.fullscreen())
-                window_.showCursor(false);
-        } else {
-            why = platform::Window::lastError();
-        }
+    auto glText = [](GLenum name) {
+        const GLubyte* s = glGetString(name);
+        return s ? reinterpret_cast<const char*>(s) : "";
+    };
+    // Without a sample count given, a window opens without samples first: only the renderer
+    // says whether anti-aliasing is affordable, and on a GPU the window is made again with it.
+    std::string reason = "--msaa";
+    int samples = settings.samples;
+    if (samples < 0 && options_.headless)
+        samples = antialias::defaultSamples(true, "", &reason);
+    bool ok = openSurface(std::max(samples, 0), gotDepth, gotStencil, why);
+    if (ok && samples < 0) {
+        samples = antialias::defaultSamples(false, glText(GL_RENDERER), &reason);
+        if (samples > 0)
+            ok = openSurface(samples, gotDepth, gotStencil, why);
     }
+    // A window whose samples do not blend is made again without them; the frame buffer takes
+    // over (openFrameBuffer).
+    if (ok && samples_ > 0 && !windowBlendsSamples()) {
+        logPrint("Samples     : the window's %d samples draw no smooth edges on this driver", samples_);
+        ok = openSurface(0, gotDepth, gotStencil, why);
+    }
+    wantedSamples_ = std::max(samples, 0);
+    samplesReason_ = reason;
+    if (ok)
+        logPrint("Samples     : %d (%d wanted: %s)", samples_, samples, reason.c_str());
     if (ok && (gotDepth != settings.depthBits || gotStencil != settings.stencilBits))
         logPrint("Obtained    : depth %d, stencil %d", gotDepth, gotStencil);
     logEndSection("Buffers");
@@ -182,21 +253,99 @@ bool Application::createContext()
     }
     logExtensions();
     logBeginSection("Driver");
-    auto glText = [](GLenum name) {
-        const GLubyte* s = glGetString(name);
-        return s ? reinterpret_cast<const char*>(s) : "";
-    };
     logPrint("Vendor: %s", glText(GL_VENDOR));
     logPrint("Version: %s", glText(GL_VERSION));
     logPrint("Renderer: %s", glText(GL_RENDERER));
     logEndSection("Driver");
+    if (!options_.headless)
+        applySwapInterval();
     logEndSection("OpenGL");
     windowOpen_ = true;
     return true;
 }
 
+void Application::applySwapInterval()
+{
+    if (!settings.vsync) {
+        window_.setSwapInterval(0);
+        logPrint("Swap interval: 0 (no vsync asked)");
+        return;
+    }
+    if (window_.setSwapInterval(-1)) {
+        logPrint("Swap interval: adaptive (-1)");
+        return;
+    }
+    if (window_.setSwapInterval(1)) {
+        logPrint("Swap interval: 1 (the driver has no adaptive vsync)");
+        return;
+    }
+    logPrint("Swap interval: %d (the driver sets none: %s)", window_.swapInterval(),
+             platform::Window::lastError().c_str());
+}
+
+// The window or off-screen surface with its context; a window with `samples` per pixel or fewer.
+bool Application::openSurface(int samples, int& gotDepth, int& gotStencil, std::string& why)
+{
+    bool ok = false;
+    if (options_.headless) {
+        offscreen_ = std::make_unique<platform::HeadlessContext>();
+        // The off-screen surface has no samples of its own: openFrameBuffer adds them.
+        ok = offscreen_->create(settings.width, settings.height, settings.depthBits, settings.stencilBits);
+        if (ok) {
+            gotDepth = offscreen_->depthBits();
+            gotStencil = offscreen_->stencilBits();
+            samples_ = 0;
+        } else {
+            why = offscreen_->error();
+            offscreen_.reset();
+        }
+        return ok;
+    }
+    platform::DisplayMode mode{settings.width, settings.height, settings.colourBits, settings.refreshRate};
+    ok = window_.create(settings.title, settings.width, settings.height, settings.colourBits, settings.depthBits,
+                        settings.stencilBits, settings.accumBits, samples, settings.fullscreen ? &mode : nullptr);
+    if (ok) {
+        gotDepth = window_.depthBits();
+        gotStencil = window_.stencilBits();
+        samples_ = window_.samples();
+        if (window_.fullscreen())
+            window_.showCursor(false);
+    } else {
+        why = platform::Window::lastError();
+    }
+    return ok;
+}
+
+void Application::openFrameBuffer()
+{
+    if (wantedSamples_ <= samples_ || frameBuffer_.created())
+        return;
+    if (frameBuffer_.create(settings.width, settings.height, wantedSamples_)) {
+        samples_ = frameBuffer_.samples();
+        SampledFramebuffer::frame = &frameBuffer_;
+        frameBuffer_.bind();
+        frameResolved_ = false;
+        logPrint("Samples     : %d in a frame buffer resolved before each swap (%d wanted: %s)", samples_,
+                 wantedSamples_, samplesReason_.c_str());
+    } else {
+        logPrint("Samples     : %d (the driver has no multisampled frame buffers)", samples_);
+    }
+}
+
+void Application::resolveFrame()
+{
+    if (!frameBuffer_.created() || frameResolved_)
+        return;
+    frameBuffer_.resolveInto(0, GL_BACK);
+    frameResolved_ = true;
+}
+
 void Application::destroyContext()
 {
+    if (SampledFramebuffer::frame == &frameBuffer_)
+        SampledFramebuffer::frame = nullptr;
+    if (windowOpen_)
+        frameBuffer_.destroy();
     offscreen_.reset();
     window_.destroy();
     windowOpen_ = false;
@@ -204,10 +353,15 @@ void Application::destroyContext()
 
 void Application::swapBuffers()
 {
+    resolveFrame();
     if (offscreen_)
         offscreen_->swapBuffers();
     else
         window_.swapBuffers();
+    if (frameBuffer_.created()) {
+        frameBuffer_.bind();
+        frameResolved_ = false;
+    }
 }
 
 void Application::reportGLErrors()
@@ -251,6 +405,7 @@ void Application::restartClock()
     lastCounter_ = paceStart_ = platform::performanceCounter();
     showTime = 0.0;
     frameIndex_ = 1;
+    clockLock_.restart();
 }
 
 void Application::setPaused(bool paused)
@@ -276,6 +431,14 @@ void Application::tick()
         lastCounter_ = current;
         frameTime = double(delta) / double(frequency_);
         showTime += frameTime;
+        // The counter runs the picture; the sound card's clock runs the music. The picture is
+        // steered toward what is heard, so both stay together for the whole show.
+        double heard = 0.0;
+        if (heardShowTime(heard)) {
+            const double correction = clockLock_.step(heard - (showTime + timeOffset()), frameTime);
+            showTime += correction;
+            frameTime += correction;
+        }
     }
     ++frameIndex_;
 }
@@ -359,7 +522,7 @@ int Application::run(const RunOptions& options)
         logPrint("%s: %s", title.c_str(), line.c_str());
     });
     if (Log::instance)
-        Log::instance->open("application.log");
+        Log::instance->open(options_.logFile);
 
     if (!createWindow()) {
         if (Log::instance)
@@ -393,6 +556,10 @@ int Application::run(const RunOptions& options)
             } else if (event.type == platform::WindowEvent::Resized) {
                 settings.width = event.width;
                 settings.height = event.height;
+                if (frameBuffer_.created()) {
+                    frameBuffer_.create(event.width, event.height, wantedSamples_);
+                    bindFrameFramebuffer();
+                }
                 resize(event.width, event.height);
             }
             continue;
@@ -404,6 +571,7 @@ int Application::run(const RunOptions& options)
         const double updateCpuEnd = platform::threadCpuSeconds();
         const std::uint64_t updateEnd = platform::performanceCounter();
         render();
+        resolveFrame();
         takeShots();
         if (options_.exporter && !options_.exporter->frameDrawn(settings.width, settings.height))
             requestClose();
@@ -424,6 +592,11 @@ int Application::run(const RunOptions& options)
         }
     }
     logFrameStatistics(startupSeconds);
+    if (clockLock_.measured())
+        logPrint("Music lock: offset at start %+.1f ms, largest correction %.2f ms in a frame, largest offset "
+                 "once settled %.1f ms, %ld of %ld settled frames more than 16.7 ms apart",
+                 clockLock_.startOffset() * 1000.0, clockLock_.largestCorrection() * 1000.0,
+                 clockLock_.largestLockedOffset() * 1000.0, clockLock_.framesApart(), clockLock_.settledFrames());
     writeFrameLog();
     for (size_t i = 0; i < options_.shots.size(); ++i) {
         if (shotTaken_[i])

@@ -2,7 +2,9 @@
 // context (or an off-screen one), the frame clock and the main loop that calls the derived
 // class's update and render, GL error draining and screenshots.
 #pragma once
+#include "app/ClockLock.h"
 #include "app/CommandLine.h"
+#include "core/SampledFramebuffer.h"
 #include "platform/HeadlessContext.h"
 #include "platform/Window.h"
 
@@ -20,6 +22,8 @@ struct WindowSettings {
     int stencilBits = 0;
     int accumBits = 0;
     int refreshRate = -1; // -1: unspecified
+    bool vsync = true;    // swap on the display's refresh (adaptive where offered)
+    int samples = -1;     // anti-aliasing samples per pixel; -1: chosen by antialias::defaultSamples
     bool fullscreen = false;
     bool askDisplayMode = false;
 };
@@ -36,6 +40,7 @@ struct RunOptions {
     bool realTime = false;
     Exporter* exporter = nullptr; // receives every drawn frame and ends the run (--export)
     std::string frameLog;         // "" or the CSV file that receives each frame's timings
+    std::string logFile = "application.log";
 };
 
 class Application {
@@ -62,6 +67,9 @@ protected:
     virtual void resize(int width, int height) = 0;
     // Added to showTime wherever the show time is needed (shots compare against it).
     virtual double timeOffset() const { return 0.0; }
+    // The show time the listener hears (the music's played position); false when no music
+    // plays. The real-time clock is steered toward it.
+    virtual bool heardShowTime(double&) const { return false; }
     // A transport key was pressed (Space, arrows, Page Up/Down, Home).
     virtual void keyPressed(platform::Key) {}
 
@@ -82,12 +90,19 @@ protected:
     // After the window asked for full screen: the fallback when it did not get it.
     void keepFullscreenOrFallBack();
     bool createContext();
+    // Swap interval for a window: adaptive (-1) where offered, else 1; 0 without vsync. Logged.
+    void applySwapInterval();
     void destroyContext();
     void reportGLErrors();
     void swapBuffers();
     bool headless() const { return options_.headless; }
     // Frames per show second of the fixed-step clock; 0 with the real clock.
     int fixedFps() const { return options_.fps; }
+    // Samples per pixel of the frame being drawn (0: no anti-aliasing).
+    int samples() const { return samples_; }
+    // Once the GL extensions are known: where the window or off-screen surface has fewer samples
+    // than wanted, the frame is drawn into a multisampled buffer resolved before each swap.
+    void openFrameBuffer();
 
     WindowSettings settings;
 
@@ -96,6 +111,7 @@ private:
     void tick();
     void takeShots();
     void closeWindow();
+    bool openSurface(int samples, int& gotDepth, int& gotStencil, std::string& why);
     void logFrameStatistics(double startupSeconds) const;
 
     RunOptions options_;
@@ -105,9 +121,17 @@ private:
     bool windowOpen_ = false;
     bool userQuit_ = false;
     bool paused_ = false;
+    int samples_ = 0;        // the frame's samples per pixel
+    int wantedSamples_ = 0;  // what the command line or the renderer asked for
+    std::string samplesReason_;
+    SampledFramebuffer frameBuffer_;
+    bool frameResolved_ = true;
+    // Averages the frame buffer's samples into the window's back buffer (once per frame).
+    void resolveFrame();
     std::uint64_t paceStart_ = 0; // counter at the clock's start, for real-time pacing
     std::uint64_t lastCounter_ = 0, frequency_ = 1;
     std::int64_t frameIndex_ = 0;
+    ClockLock clockLock_;
     std::vector<bool> shotTaken_;
     // Wall-clock cost of each frame (update, render, swap), for the closing log line.
     std::vector<float> frameCosts_;
@@ -119,6 +143,16 @@ private:
     std::vector<FrameRecord> frameRecords_;
     void writeFrameLog() const;
 };
+
+// The anti-aliasing choice when the command line leaves it open.
+namespace antialias {
+// Whether the GL renderer string names a software rasteriser (llvmpipe, softpipe, swrast).
+bool softwareRenderer(const std::string& renderer);
+// Samples per pixel: 4 off screen (shots and exports are made to be looked at), 4 for a window
+// on a GPU, 0 for a window on a software renderer (it would halve the frame rate). `reason` says
+// which applied.
+int defaultSamples(bool headless, const std::string& renderer, std::string* reason = nullptr);
+} // namespace antialias
 
 // Picker entries and their parsing, shared with the tests.
 namespace modes {

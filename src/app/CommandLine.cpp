@@ -80,7 +80,8 @@ const char* usageText()
     return "usage: oculith [--data DIR] [--windowed WxH | --fullscreen WxH] [--start SECONDS]\n"
            "               [--until SECONDS] [--mute] [--headless] [--fps N]\n"
            "               [--shot SECONDS:FILE.png]... [--export FILE.mp4 | --export PATTERN%05d.png]\n"
-           "               [--check] [--watch] [--frame-log FILE.csv] [--help] [--version]\n"
+           "               [--check] [--watch] [--frame-log FILE.csv] [--msaa N] [--no-vsync]\n"
+           "               [--help] [--version]\n"
            "\n"
            "Plays the show. Without options it asks for a display mode first.\n"
            "\n"
@@ -108,6 +109,10 @@ const char* usageText()
            "                          as frames/f%05d.png, one PNG per frame and no audio\n"
            "  --frame-log FILE.csv    write one line per frame: show time, frame cost, update\n"
            "                          (simulation) wall and CPU time, all in ms (bench/show.sh)\n"
+           "  --msaa N                anti-aliasing with N samples per pixel (0, 2, 4 or 8; fewer\n"
+           "                          where the driver has fewer). Default: 4 off screen (shots,\n"
+           "                          exports), in a window 4 on a GPU and 0 on a software renderer\n"
+           "  --no-vsync              swap frames without waiting for the display (benchmarks)\n"
            "  --help                  this text\n"
            "  --version               the program's version\n"
            "\n"
@@ -141,6 +146,17 @@ bool CommandLine::parse(int argc, const char* const* argv, std::string& error)
             check = true;
         } else if (std::strcmp(arg, "--watch") == 0) {
             watch = true;
+        } else if (std::strcmp(arg, "--no-vsync") == 0) {
+            vsync = false;
+        } else if (std::strcmp(arg, "--msaa") == 0) {
+            if (!value(v))
+                return false;
+            double n = 0;
+            if (!parseNumber(v, n) || (n != 0 && n != 2 && n != 4 && n != 8)) {
+                error = std::string("--msaa takes 0, 2, 4 or 8 samples, not \"") + v + "\"";
+                return false;
+            }
+            msaa = int(n);
         } else if (std::strcmp(arg, "--data") == 0) {
             if (!value(v))
                 return false;

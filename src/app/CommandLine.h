@@ -31,6 +31,8 @@ struct CommandLine {
     std::string exportTarget;      // --export FILE.mp4 | PATTERN%05d.png (implies --headless)
     ExportKind exportKind = ExportKind::None;
     std::string frameLog;          // --frame-log FILE.csv: one line of timings per frame
+    bool vsync = true;             // --no-vsync: swap without waiting for the display
+    int msaa = -1;                 // --msaa N: samples per pixel; -1 picks by the renderer
     bool help = false;
     bool version = false;
 

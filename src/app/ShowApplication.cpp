@@ -81,6 +81,8 @@ ShowApplication::ShowApplication(const CommandLine& commandLine)
     settings.fullscreen = commandLine.fullscreen;
     settings.askDisplayMode = commandLine.asksDisplayMode();
     settings.refreshRate = -1;
+    settings.vsync = commandLine.vsync;
+    settings.samples = commandLine.msaa;
     show::startOffset = float(commandLine.start);
     // --until, else the show folder's own end (its timeline's "ShowEnd" line), else 358.109.
     endTime = float(showloading::showEnd(commandLine.until));
@@ -96,6 +98,14 @@ ShowApplication::~ShowApplication()
 
 double ShowApplication::timeOffset() const { return show::startOffset; }
 
+bool ShowApplication::heardShowTime(double& time) const
+{
+    if (!music_.loaded())
+        return false;
+    time = music_.playedPosition();
+    return true;
+}
+
 float ShowApplication::currentShowTime() const { return float(showTime + show::startOffset); }
 
 bool ShowApplication::init()
@@ -107,11 +117,12 @@ bool ShowApplication::init()
         return false;
     }
     applyRestingGLState();
+    openFrameBuffer();
 
     showloading::setUpManagers();
 
     pbuffer_.reset(createPBuffer());
-    if (!pbuffer_ || !pbuffer_->create(512, 512)) {
+    if (!pbuffer_ || !createRenderTarget(settings.width, settings.height)) {
         platform::showMessageBox("OPENGL ERROR", "UNABLE TO INITIATE PBUFFER");
         return false;
     }
@@ -167,6 +178,11 @@ void ShowApplication::drawLoadingScreen()
 bool ShowApplication::startMusic()
 {
     if (!music_.init(44100)) {
+        // The box only says what failed; the way on goes to the terminal first, while the box
+        // waits for its button.
+        std::fprintf(stderr, "oculith: no sound device could be opened; to play the show without sound, "
+                             "start it with --mute\n");
+        logPrint("No sound device: --mute plays the show without sound");
         platform::showMessageBox("ERROR", "Unable to initiate Sound System");
         return false;
     }
@@ -337,8 +353,23 @@ void ShowApplication::drawNotice()
     glPopAttrib();
 }
 
+// The render target follows the output's height (512 at 480 lines), with the frame's samples.
+// An unchanged size keeps the buffer and its picture.
+bool ShowApplication::createRenderTarget(int width, int height)
+{
+    const int size = renderTargetSize(screen::letterbox(width, height).height, renderTargetLimit());
+    if (pbuffer_->created() && pbuffer_->width() == size)
+        return true;
+    if (!pbuffer_->create(size, size, samples()))
+        return false;
+    logPrint("Render target: %d x %d, %d samples", size, size, pbuffer_->samples());
+    return true;
+}
+
 void ShowApplication::resize(int width, int height)
 {
+    if (pbuffer_ && pbuffer_->created() && !createRenderTarget(width, height))
+        logPrint("Render target not resized: the driver refused %d lines", height);
     show::screenWidth = width;
     show::screenHeight = height;
     // Both set the letterboxed 4:3 viewport; the camera manager also tells the current camera.

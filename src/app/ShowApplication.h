@@ -30,7 +30,9 @@ protected:
     void render() override;
     void update(float frameTime) override;
     void resize(int width, int height) override;
+    bool createRenderTarget(int width, int height);
     double timeOffset() const override;
+    bool heardShowTime(double& time) const override;
     void keyPressed(platform::Key key) override;
 
 private:

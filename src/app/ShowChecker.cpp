@@ -38,7 +38,8 @@ std::vector<Problem> ShowChecker::run(std::string& contextError)
     applyRestingGLState();
     showloading::setUpManagers();
     std::unique_ptr<PBuffer> pbuffer(createPBuffer());
-    if (!pbuffer || !pbuffer->create(512, 512))
+    const int size = renderTargetSize(480, renderTargetLimit());
+    if (!pbuffer || !pbuffer->create(size, size))
         problems::report("", 0, "OPENGL ERROR: UNABLE TO INITIATE PBUFFER");
     PBuffer* const previousBuffer = PBuffer::instance;
     PBuffer::instance = pbuffer.get();

@@ -26,9 +26,9 @@ ShowReloader::Result ShowReloader::reload(float time, PBuffer* pbuffer, const st
         showloading::setUpManagers();
         // The render target starts empty, as at a fresh start (feedback scenes read it back).
         if (pbuffer && pbuffer->created()) {
-            const int width = pbuffer->width(), height = pbuffer->height();
+            const int width = pbuffer->width(), height = pbuffer->height(), samples = pbuffer->samples();
             pbuffer->destroy();
-            pbuffer->create(width, height);
+            pbuffer->create(width, height, samples);
         }
         result.loaded = showloading::loadScripts();
         result.problems = collector.problems();

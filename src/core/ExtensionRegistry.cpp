@@ -164,6 +164,8 @@ PFNGLBINDRENDERBUFFERPROC glBindRenderbuffer = nullptr;
 PFNGLRENDERBUFFERSTORAGEPROC glRenderbufferStorage = nullptr;
 PFNGLFRAMEBUFFERRENDERBUFFERPROC glFramebufferRenderbuffer = nullptr;
 PFNGLCHECKFRAMEBUFFERSTATUSPROC glCheckFramebufferStatus = nullptr;
+PFNGLRENDERBUFFERSTORAGEMULTISAMPLEPROC glRenderbufferStorageMultisample = nullptr;
+PFNGLBLITFRAMEBUFFERPROC glBlitFramebuffer = nullptr;
 } // namespace ext
 
 const char* const kLoggedExtensions =
@@ -275,7 +277,7 @@ const std::vector<KnownExtension>& knownExtensions()
         {"WGL_ARB_render_texture", Source::WGL, &ext::wgl_ARB_render_texture, {}},
         {"WGL_ARB_multisample", Source::WGL, &ext::wgl_ARB_multisample, {}},
         {"WGL_ATI_pixel_format_float", Source::WGL, &ext::wgl_ATI_pixel_format_float, {}},
-        {"GL_ARB_framebuffer_object", Source::GL, &ext::gl_ARB_framebuffer_object, {EP(glGenFramebuffers), EP(glDeleteFramebuffers), EP(glBindFramebuffer), EP(glFramebufferTexture2D), EP(glGenRenderbuffers), EP(glDeleteRenderbuffers), EP(glBindRenderbuffer), EP(glRenderbufferStorage), EP(glFramebufferRenderbuffer), EP(glCheckFramebufferStatus)}},
+        {"GL_ARB_framebuffer_object", Source::GL, &ext::gl_ARB_framebuffer_object, {EP(glGenFramebuffers), EP(glDeleteFramebuffers), EP(glBindFramebuffer), EP(glFramebufferTexture2D), EP(glGenRenderbuffers), EP(glDeleteRenderbuffers), EP(glBindRenderbuffer), EP(glRenderbufferStorage), EP(glFramebufferRenderbuffer), EP(glCheckFramebufferStatus), EP(glRenderbufferStorageMultisample), EP(glBlitFramebuffer)}},
     };
     return table;
 }

@@ -4,6 +4,9 @@
 #include "core/Log.h"
 #include "core/ScreenSpace.h"
 
+#include <algorithm>
+#include <cstdint>
+
 PBuffer* PBuffer::instance = nullptr;
 
 PBuffer* createPBuffer()
@@ -22,7 +25,26 @@ FramebufferPBuffer::~FramebufferPBuffer()
         destroy();
 }
 
-bool FramebufferPBuffer::create(int width, int height)
+int renderTargetSize(int outputLines, int driverLimit)
+{
+    constexpr int kBase = 512, kMost = 2048;
+    int size = kBase;
+    while (size < kMost && std::int64_t(size) * 480 < std::int64_t(kBase) * outputLines)
+        size *= 2;
+    while (size > 64 && size > driverLimit)
+        size /= 2;
+    return size;
+}
+
+int renderTargetLimit()
+{
+    GLint texture = 0, renderbuffer = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+    return std::min(texture, renderbuffer);
+}
+
+bool FramebufferPBuffer::create(int width, int height, int samples)
 {
     if (!ext::gl_ARB_framebuffer_object)
         return false;
@@ -57,6 +79,11 @@ bool FramebufferPBuffer::create(int width, int height)
     ext::glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthStencil_);
     ext::glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depthStencil_);
     const GLenum status = ext::glCheckFramebufferStatus(GL_FRAMEBUFFER);
+    // With samples the drawing goes into multisampled buffers beside the texture; where the
+    // driver has none it goes straight into the texture as without.
+    if (status == GL_FRAMEBUFFER_COMPLETE && samples >= 2)
+        sampled_.create(width, height, samples);
+    samples_ = sampled_.samples();
     ext::glBindFramebuffer(GL_FRAMEBUFFER, GLuint(previousFramebuffer));
     if (status != GL_FRAMEBUFFER_COMPLETE) {
         // Nothing is kept: what was made so far is deleted at once and the buffer stays not
@@ -82,6 +109,8 @@ bool FramebufferPBuffer::destroy()
     if (framebuffer_)
         ext::glDeleteFramebuffers(1, &framebuffer_);
     depthStencil_ = framebuffer_ = 0;
+    sampled_.destroy();
+    samples_ = 0;
     return true;
 }
 
@@ -89,9 +118,13 @@ bool FramebufferPBuffer::beginRender(int width, int height)
 {
     if (!created_ || !framebuffer_)
         return false;
-    ext::glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-    glDrawBuffer(GL_COLOR_ATTACHMENT0);
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    if (sampled_.created()) {
+        sampled_.bind();
+    } else {
+        ext::glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+        glDrawBuffer(GL_COLOR_ATTACHMENT0);
+        glReadBuffer(GL_COLOR_ATTACHMENT0);
+    }
     glViewport(0, 0, width, height);
     return true;
 }
@@ -100,9 +133,11 @@ bool FramebufferPBuffer::endRender(int width, int height)
 {
     if (!created_ || !framebuffer_)
         return false;
-    ext::glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDrawBuffer(GL_BACK);
-    glReadBuffer(GL_BACK);
+    // The samples averaged into the texture the scenes sample; the multisampled picture stays,
+    // so a scene that draws over its last frame goes on from it.
+    if (sampled_.created())
+        sampled_.resolveInto(framebuffer_, GL_COLOR_ATTACHMENT0);
+    bindFrameFramebuffer();
     screen::setViewport(width, height);
     return true;
 }

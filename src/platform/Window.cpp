@@ -72,45 +72,61 @@ void Window::leaveFullscreen()
 }
 
 bool Window::create(const std::string& title, int width, int height, int colourBits, int depthBits,
-                    int stencilBits, int accumBits, const DisplayMode* fullscreenMode)
+                    int stencilBits, int accumBits, int samples, const DisplayMode* fullscreenMode)
 {
     destroy();
     if (!initVideo())
         return false;
+    for (int depth : {depthBits, 24})
+        for (int s = samples; s >= 0; s = s >= 2 ? s / 2 : -1)
+            if (tryCreate(title, width, height, colourBits, depth, stencilBits, accumBits, s >= 2 ? s : 0,
+                          fullscreenMode))
+                return true;
+    return false;
+}
+
+bool Window::tryCreate(const std::string& title, int width, int height, int colourBits, int depth,
+                       int stencilBits, int accumBits, int samples, const DisplayMode* fullscreenMode)
+{
     const int channel = colourBits >= 24 ? 8 : 5;
-    for (int depth : {depthBits, 24}) {
-        SDL_GL_ResetAttributes();
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-        SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel);
-        SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channel);
-        SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channel);
-        SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, colourBits >= 32 ? 8 : 0);
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depth);
-        SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, stencilBits);
-        SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, accumBits / 4);
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
-        const int position = fullscreenMode ? 0 : int(SDL_WINDOWPOS_UNDEFINED);
-        window_ = SDL_CreateWindow(title.c_str(), position, position, width, height, flags);
-        if (!window_)
-            continue;
-        fullscreen_ = false;
-        if (fullscreenMode) {
-            fullscreenMode_ = *fullscreenMode;
-            fullscreen_ = enterFullscreen();
-            if (!fullscreen_)
-                leaveFullscreen();
-        }
-        context_ = SDL_GL_CreateContext(window_);
-        if (context_) {
-            SDL_GL_MakeCurrent(window_, context_);
-            SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depthBits_);
-            SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencilBits_);
-            return true;
-        }
-        SDL_DestroyWindow(window_);
-        window_ = nullptr;
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channel);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channel);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, colourBits >= 32 ? 8 : 0);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depth);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, stencilBits);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, accumBits / 4);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, samples > 0 ? 1 : 0);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, samples);
+    const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+    const int position = fullscreenMode ? 0 : int(SDL_WINDOWPOS_UNDEFINED);
+    window_ = SDL_CreateWindow(title.c_str(), position, position, width, height, flags);
+    if (!window_)
+        return false;
+    fullscreen_ = false;
+    if (fullscreenMode) {
+        fullscreenMode_ = *fullscreenMode;
+        fullscreen_ = enterFullscreen();
+        if (!fullscreen_)
+            leaveFullscreen();
     }
+    context_ = SDL_GL_CreateContext(window_);
+    if (context_) {
+        SDL_GL_MakeCurrent(window_, context_);
+        SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depthBits_);
+        SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencilBits_);
+        int buffers = 0;
+        SDL_GL_GetAttribute(SDL_GL_MULTISAMPLEBUFFERS, &buffers);
+        SDL_GL_GetAttribute(SDL_GL_MULTISAMPLESAMPLES, &samples_);
+        if (!buffers)
+            samples_ = 0;
+        return true;
+    }
+    SDL_DestroyWindow(window_);
+    window_ = nullptr;
     return false;
 }
 
@@ -153,6 +169,13 @@ void Window::swapBuffers()
     if (window_ && context_)
         SDL_GL_SwapWindow(window_);
 }
+
+bool Window::setSwapInterval(int interval)
+{
+    return context_ && SDL_GL_SetSwapInterval(interval) == 0;
+}
+
+int Window::swapInterval() const { return context_ ? SDL_GL_GetSwapInterval() : 0; }
 
 void Window::showCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
 

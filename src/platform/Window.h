@@ -46,17 +46,22 @@ public:
     static bool canUseMode(const DisplayMode& mode);
 
     // Creates the window and its context with these buffer sizes; a depth that the driver does
-    // not offer is retried with 24 bits. `fullscreenMode` non-null: full screen in exactly that
-    // mode; when the display refuses it the window stays windowed at (0, 0) and `fullscreen()`
-    // says false.
+    // not offer is retried with 24 bits, a sample count with half as many down to none.
+    // `fullscreenMode` non-null: full screen in exactly that mode; when the display refuses it
+    // the window stays windowed at (0, 0) and `fullscreen()` says false.
     bool create(const std::string& title, int width, int height, int colourBits, int depthBits,
-                int stencilBits, int accumBits, const DisplayMode* fullscreenMode);
+                int stencilBits, int accumBits, int samples, const DisplayMode* fullscreenMode);
     void destroy();
     // Shows the window; a full-screen window's display switch happens here, and when the display
     // did not end up in the asked mode the window goes back to windowed at (0, 0).
     void show();
     void swapBuffers();
     void showCursor(bool visible);
+    // Sets the context's swap interval (1 vsync, -1 adaptive vsync, 0 none); false when the
+    // driver refuses that interval.
+    bool setSwapInterval(int interval);
+    // The interval in effect as the driver reports it.
+    int swapInterval() const;
 
     // Next waiting event; false when none is waiting.
     bool pollEvent(WindowEvent& event);
@@ -67,12 +72,14 @@ public:
     bool fullscreen() const { return fullscreen_; }
     int depthBits() const { return depthBits_; }
     int stencilBits() const { return stencilBits_; }
+    int samples() const { return samples_; }
 
 private:
     SDL_Window* window_ = nullptr;
     void* context_ = nullptr;
     int depthBits_ = 0;
     int stencilBits_ = 0;
+    int samples_ = 0;
     bool fullscreen_ = false;
     DisplayMode fullscreenMode_;
 
@@ -81,6 +88,8 @@ private:
     bool enterFullscreen();
     // Back to a window at (0, 0) after a refused switch.
     void leaveFullscreen();
+    bool tryCreate(const std::string& title, int width, int height, int colourBits, int depthBits,
+                   int stencilBits, int accumBits, int samples, const DisplayMode* fullscreenMode);
 };
 
 } // namespace platform

@@ -93,3 +93,37 @@ TEST(CommandLineParse, ValuesAndDefaults)
     EXPECT_TRUE(plain.asksDisplayMode());
     EXPECT_LT(plain.until, 0.0);
 }
+
+TEST(CommandLineParse, AntiAliasingAndVsync)
+{
+    const char* argv[] = {"oculith", "--msaa", "8", "--no-vsync"};
+    CommandLine cl;
+    std::string error;
+    ASSERT_TRUE(cl.parse(int(std::size(argv)), argv, error)) << error;
+    EXPECT_EQ(cl.msaa, 8);
+    EXPECT_FALSE(cl.vsync);
+    CommandLine plain;
+    const char* none[] = {"oculith"};
+    ASSERT_TRUE(plain.parse(1, none, error));
+    EXPECT_EQ(plain.msaa, -1);
+    EXPECT_TRUE(plain.vsync);
+    for (const char* bad : {"3", "16", "-1", "x", "4.5"}) {
+        const char* args[] = {"oculith", "--msaa", bad};
+        CommandLine c;
+        EXPECT_FALSE(c.parse(3, args, error)) << bad;
+        EXPECT_NE(error.find("--msaa"), std::string::npos);
+    }
+}
+
+TEST(AntiAliasing, DefaultFollowsTheRenderer)
+{
+    std::string why;
+    EXPECT_EQ(antialias::defaultSamples(true, "llvmpipe (LLVM 15.0.6, 256 bits)", &why), 4);
+    EXPECT_NE(why.find("off screen"), std::string::npos);
+    EXPECT_EQ(antialias::defaultSamples(false, "llvmpipe (LLVM 15.0.6, 256 bits)", &why), 0);
+    EXPECT_NE(why.find("software"), std::string::npos);
+    EXPECT_EQ(antialias::defaultSamples(false, "softpipe"), 0);
+    EXPECT_EQ(antialias::defaultSamples(false, "Mesa Intel(R) UHD Graphics 620 (KBL GT2)", &why), 4);
+    EXPECT_NE(why.find("hardware"), std::string::npos);
+    EXPECT_EQ(antialias::defaultSamples(false, "NVIDIA GeForce RTX 3060/PCIe/SSE2"), 4);
+}

@@ -1,6 +1,7 @@
 // oculith-generate: renders the show's binary assets (music, artwork, font, meshes, video, ...) into
 // a data folder.
 #include "AlienContent.h"
+#include "AppIcon.h"
 #include "Artwork.h"
 #include "EyeClip.h"
 #include "FontAtlas.h"
@@ -66,6 +67,11 @@ bool writeStarterShow(const std::string& outDir, std::string& error)
     return startershow::write(outDir, true, error);
 }
 
+bool writeIconAsset(const std::string& outDir, std::string& error)
+{
+    return appicon::write(outDir, true, error);
+}
+
 const AssetKind kAssetKinds[] = {
     {"music", writeMusicAsset},
     {"art", writeArtAsset},
@@ -74,6 +80,7 @@ const AssetKind kAssetKinds[] = {
     {"textures", writeSceneTextureAsset},
     {"alien", writeAlienAsset},
     {"video", writeVideoAsset},
+    {"icon", writeIconAsset},
     // Not part of the show: the starter show's files, written into examples/starter by hand.
     {"starter", writeStarterShow, false},
 };
