@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs every libFuzzer target of a fuzz build in turn, seeded with the real files they read (the
 # shared corpus, the show's own scripts and meshes), the corpus kept in tests/fuzz/corpus/ and the
-# inputs that once failed; then merges what each run found into the kept corpus (minimised) and
-# prints the campaign's table.
+# inputs that once failed; then merges what each run found into the kept corpus (minimised, files
+# of at most KEEP_MAX_BYTES=4096 bytes) and prints the campaign's table.
 #   tests/fuzz/run-all.sh BUILD-FUZZ [SECONDS-PER-TARGET=60] [TARGET...]
 # The show fuzzer gets SHOW_SECONDS (three times the others' share unless set). A finding's input
 # is left in BUILD-FUZZ/findings/<target>/ to be copied into tests/fuzz/regressions/<target>/; the
@@ -85,6 +85,9 @@ for target in "$fuzz"/tests/fuzz/fuzz_*; do
   # Keep the smallest set of inputs that covers everything this run and the kept corpus reached.
   "$target" -merge=1 -rss_limit_mb=2048 -malloc_limit_mb=1024 -timeout=20 "$kept/$short" "$work" \
     >"$fuzz/fuzz-work/$short.merge.log" 2>&1
+  # The repository keeps the small finds only: the large inputs are the seeds and their
+  # mutations, made again from the seeds by every run.
+  find "$kept/$short" -type f -size +"${KEEP_MAX_BYTES:-4096}"c -delete
   printf '%-22s %10s %7s %9s %9s %8s %9s\n' "$short" "${runs:-0}" "$time_for" "${start_cov:-?}" "${end_cov:-?}" \
     "$(( ${end_cov:-0} - ${start_cov:-0} ))" "$found" | tee -a "$table"
   total_runs=$((total_runs + ${runs:-0}))
