@@ -254,4 +254,30 @@ TEST_F(LightSlotTest, SpotValuesReachGL)
     EXPECT_FLOAT_EQ(value[0], 180.0f);
 }
 
+TEST_F(LightSlotTest, ValuesGLRefusesBecomeTheNearestItTakes)
+{
+    // GL refuses these with GL_INVALID_VALUE and keeps the previous light's values.
+    MeshManager meshes;
+    auto root = scenetest::read("Group {\n  SpotLight {\n    Cutoff 120\n    Exponent 200\n"
+                                "    Attenuation -1 0.5 -2\n  }\n}\n");
+    Scene scene;
+    scene.setRoot(std::move(root));
+    scene.update(0.0f);
+    Camera camera;
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    scene.draw(&camera);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    GLfloat value[4];
+    glGetLightfv(GL_LIGHT0, GL_SPOT_CUTOFF, value);
+    EXPECT_FLOAT_EQ(value[0], 180.0f) << "a cone wider than a half space lights everywhere";
+    glGetLightfv(GL_LIGHT0, GL_SPOT_EXPONENT, value);
+    EXPECT_FLOAT_EQ(value[0], 128.0f);
+    glGetLightfv(GL_LIGHT0, GL_CONSTANT_ATTENUATION, value);
+    EXPECT_FLOAT_EQ(value[0], 0.0f);
+    glGetLightfv(GL_LIGHT0, GL_LINEAR_ATTENUATION, value);
+    EXPECT_FLOAT_EQ(value[0], 0.5f);
+    scene.release();
+}
+
 } // namespace
