@@ -75,8 +75,11 @@ for target in "$fuzz"/tests/fuzz/fuzz_*; do
   [ -d "$here/regressions/$short" ] && cp "$here/regressions/$short"/* "$work"/ 2>/dev/null
   found_before=$(ls "$findings" | wc -l)
   log=$fuzz/fuzz-work/$short.log
+  began=$(date +%s)
   "$target" -max_total_time="$time_for" -rss_limit_mb=2048 -malloc_limit_mb=1024 -timeout=20 \
     -print_final_stats=1 "${flags[@]}" -artifact_prefix="$findings/" "$work" "$kept/$short" >"$log" 2>&1
+  # A finding ends the run early: the table gives the seconds it ran.
+  ran=$(( $(date +%s) - began ))
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)
   [ -n "$runs" ] || runs=$(grep -oE '^#[0-9]+' "$log" | tail -1 | tr -d '#')
   start_cov=$(coverage_at INITED "$log")
@@ -88,7 +91,7 @@ for target in "$fuzz"/tests/fuzz/fuzz_*; do
   # The repository keeps the small finds only: the large inputs are the seeds and their
   # mutations, made again from the seeds by every run.
   find "$kept/$short" -type f -size +"${KEEP_MAX_BYTES:-4096}"c -delete
-  printf '%-22s %10s %7s %9s %9s %8s %9s\n' "$short" "${runs:-0}" "$time_for" "${start_cov:-?}" "${end_cov:-?}" \
+  printf '%-22s %10s %7s %9s %9s %8s %9s\n' "$short" "${runs:-0}" "$ran" "${start_cov:-?}" "${end_cov:-?}" \
     "$(( ${end_cov:-0} - ${start_cov:-0} ))" "$found" | tee -a "$table"
   total_runs=$((total_runs + ${runs:-0}))
   total_findings=$((total_findings + found))
