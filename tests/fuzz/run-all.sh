@@ -2,7 +2,8 @@
 # Runs every libFuzzer target of a fuzz build in turn, seeded with the real files they read (the
 # shared corpus, the show's own scripts and meshes), the corpus kept in tests/fuzz/corpus/ and the
 # inputs that once failed; then merges what each run found into the kept corpus (minimised, files
-# of at most KEEP_MAX_BYTES=4096 bytes) and prints the campaign's table.
+# of at most KEEP_MAX_BYTES=1024 bytes, SHOW_KEEP_MAX_BYTES=4096 for the show fuzzer) and prints
+# the campaign's table.
 #   tests/fuzz/run-all.sh BUILD-FUZZ [SECONDS-PER-TARGET=60] [TARGET...]
 # The show fuzzer gets SHOW_SECONDS (three times the others' share unless set). A finding's input
 # is left in BUILD-FUZZ/findings/<target>/ to be copied into tests/fuzz/regressions/<target>/; the
@@ -90,7 +91,9 @@ for target in "$fuzz"/tests/fuzz/fuzz_*; do
     >"$fuzz/fuzz-work/$short.merge.log" 2>&1
   # The repository keeps the small finds only: the large inputs are the seeds and their
   # mutations, made again from the seeds by every run.
-  find "$kept/$short" -type f -size +"${KEEP_MAX_BYTES:-4096}"c -delete
+  keep_max=${KEEP_MAX_BYTES:-1024}
+  [ "$short" = show ] && keep_max=${SHOW_KEEP_MAX_BYTES:-4096}
+  find "$kept/$short" -type f -size +"$keep_max"c -delete
   printf '%-22s %10s %7s %9s %9s %8s %9s\n' "$short" "${runs:-0}" "$ran" "${start_cov:-?}" "${end_cov:-?}" \
     "$(( ${end_cov:-0} - ${start_cov:-0} ))" "$found" | tee -a "$table"
   total_runs=$((total_runs + ${runs:-0}))
