@@ -11,6 +11,8 @@
 #include "script/ProblemSink.h"
 #include "effects/EffectTimeline.h"
 #include "font/ConsoleFont.h"
+#include "geometry/MeshManager.h"
+#include "material/MaterialLibrary.h"
 #include "scenegraph/CameraManager.h"
 #include "texture/TextureManager.h"
 
@@ -66,6 +68,16 @@ std::vector<std::string> noticeRows(const std::vector<Problem>& found)
         }
     }
     return rows;
+}
+
+// What the loaded show holds, one log line after start-up and after every reload, so a reload
+// that leaks (or loses) textures, materials or meshes shows in the log.
+void logShowLoaded()
+{
+    logPrint("Show loaded: %zu textures, %zu materials, %zu meshes",
+             TextureManager::instance ? TextureManager::instance->textures().size() : std::size_t(0),
+             MaterialLibrary::instance ? MaterialLibrary::instance->materials().size() : std::size_t(0),
+             MeshManager::instance ? MeshManager::instance->meshes().size() : std::size_t(0));
 }
 } // namespace
 
@@ -139,6 +151,7 @@ bool ShowApplication::init()
     announce(standing_);
     if (!loaded)
         return false;
+    logShowLoaded();
     if (playMusic_ && !startMusic())
         return false;
     show::clearColourBuffer = true;
@@ -243,6 +256,7 @@ void ShowApplication::reload(float time, const char* why)
     }
     std::fprintf(stderr, "oculith: %s: reloaded at %.3f s in %.1f ms\n", why, double(time), result.milliseconds);
     logPrint("Reloaded at %.9g s (%s) in %.1f ms", double(time), why, result.milliseconds);
+    logShowLoaded();
 }
 
 void ShowApplication::keyPressed(platform::Key key)

@@ -31,7 +31,8 @@ void FogState::apply()
     }
     glEnable(GL_FOG);
     glFogi(GL_FOG_MODE, GLint(mode));
-    glFogf(GL_FOG_DENSITY, density);
+    // GL refuses a negative density with an error and keeps the old one; none (and NaN) is 0.
+    glFogf(GL_FOG_DENSITY, density > 0.0f ? density : 0.0f);
     glFogf(GL_FOG_START, start);
     glFogf(GL_FOG_END, end);
     glFogfv(GL_FOG_COLOR, colour);

@@ -2,6 +2,8 @@
 
 #include "material/BlockReader.h"
 
+#include <algorithm>
+
 void MaterialColourState::read(ScriptReader& reader, std::istream& stream)
 {
     const std::string& line = reader.line;
@@ -29,7 +31,8 @@ void MaterialColourState::apply()
     glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, diffuse);
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, specular);
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, emission);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, shininess);
+    // GL takes exponents from 0 to 128 only; outside them it errs and keeps the old one.
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, shininess > 0.0f ? std::min(shininess, 128.0f) : 0.0f);
 }
 
 void MaterialColourState::restore()

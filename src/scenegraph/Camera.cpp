@@ -45,10 +45,16 @@ void Camera::loadProjection() const
 {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    const double t = std::tan(double(fov * 0.008726646f));
-    const double aspect = double(viewportWidth) / double(viewportHeight);
-    const double n = nearClip;
-    glFrustum(-n * t * aspect, n * t * aspect, -n * t, n * t, n, farClip);
+    // GL refuses a frustum whose near plane is not in front of the eye, whose far plane is not
+    // beyond the near one or that has no width (GL_INVALID_VALUE), and the identity would stay:
+    // the nearest usable values stand in for such clip distances and angles.
+    constexpr double kClosest = 1e-3, kWidestFov = 179.0, kNarrowestFov = 1e-3;
+    const double degrees = fov > 0.0f ? std::min(double(fov), kWidestFov) : kNarrowestFov;
+    const double t = std::tan(degrees * 0.008726646);
+    const double aspect = viewportWidth > 0 ? double(viewportWidth) / double(viewportHeight) : 1.0;
+    const double n = nearClip > 0.0f && std::isfinite(nearClip) ? double(nearClip) : kClosest;
+    const double f = double(farClip) > n && std::isfinite(farClip) ? double(farClip) : n * 2.0;
+    glFrustum(-n * t * aspect, n * t * aspect, -n * t, n * t, n, f);
     glMatrixMode(GL_MODELVIEW);
 }
 

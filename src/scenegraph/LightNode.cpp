@@ -120,9 +120,11 @@ void LightNode::enableLight()
     glLightfv(glLight, GL_AMBIENT, ambient);
     glLightfv(glLight, GL_DIFFUSE, diffuse);
     glLightfv(glLight, GL_SPECULAR, specular);
-    glLightf(glLight, GL_CONSTANT_ATTENUATION, attenuation[0]);
-    glLightf(glLight, GL_LINEAR_ATTENUATION, attenuation[1]);
-    glLightf(glLight, GL_QUADRATIC_ATTENUATION, attenuation[2]);
+    // GL refuses negative factors (and the spot values below outside its ranges) with an error
+    // and keeps the previous light's; the nearest value it takes is set instead.
+    const GLenum factors[3] = {GL_CONSTANT_ATTENUATION, GL_LINEAR_ATTENUATION, GL_QUADRATIC_ATTENUATION};
+    for (int i = 0; i < 3; ++i)
+        glLightf(glLight, factors[i], attenuation[i] > 0.0f ? attenuation[i] : 0.0f);
     setPosition();
 }
 
@@ -184,8 +186,9 @@ void SpotLightNode::setPosition()
     const GLfloat p[4] = {lightPosition.x, lightPosition.y, lightPosition.z, 1.0f};
     glLightfv(glLight, GL_POSITION, p);
     glLightfv(glLight, GL_SPOT_DIRECTION, spotDirection.data());
-    glLightf(glLight, GL_SPOT_EXPONENT, exponent);
-    glLightf(glLight, GL_SPOT_CUTOFF, cutoff);
+    glLightf(glLight, GL_SPOT_EXPONENT, exponent > 0.0f ? std::min(exponent, 128.0f) : 0.0f);
+    // A cone wider than a half space (or no angle at all) lights every direction.
+    glLightf(glLight, GL_SPOT_CUTOFF, cutoff >= 0.0f && cutoff <= 90.0f ? cutoff : 180.0f);
 }
 
 SceneNode::LineResult SpotLightNode::readKindLine(SceneReadContext& context)

@@ -11,7 +11,9 @@ const PixelTypeInfo kPixelTypes[] = {
     {kPixelAlpha, 1, GL_ALPHA, GL_ALPHA},
     {kPixelLuminance, 1, GL_LUMINANCE, GL_LUMINANCE},
     {kPixelUnassigned, -1, 0, 0},
-    {kPixelIntensity, 1, GL_INTENSITY, GL_INTENSITY},
+    // One byte a pixel is sent as luminance: GL stores it as intensity, but takes no
+    // GL_INTENSITY pixel data (the upload would fail with GL_INVALID_ENUM and leave no picture).
+    {kPixelIntensity, 1, GL_LUMINANCE, GL_INTENSITY},
     {kPixelLuminanceAlpha, 2, GL_LUMINANCE_ALPHA, GL_LUMINANCE_ALPHA},
     {kPixelRGB, 3, GL_RGB, GL_RGB8},
     {kPixelRGBA, 4, GL_RGBA, GL_RGBA8},

@@ -69,6 +69,14 @@ TEST_F(RenderStateGL, EveryStateIsInForceWhileBoundAndAtRestAfterUnbind)
              EXPECT_EQ(integer(GL_FOG_MODE), GL_EXP2);
              EXPECT_EQ(integer(GL_FOG_END), 9);
          }},
+        // GL refuses a negative density (and a shininess outside 0..128) and keeps the old
+        // value: the nearest allowed one is set instead, without a GL error.
+        {"Fog {\nEnable yes\nDensity -2\n}",
+         [] {
+             GLfloat density = -1.0f;
+             glGetFloatv(GL_FOG_DENSITY, &density);
+             EXPECT_EQ(density, 0.0f);
+         }},
         {"Stencil {\nEnable yes\nFunction NOTEQUAL\nMask 255\nWriteMask 0\nZFail INCR_WRAP\n}",
          [] {
              EXPECT_TRUE(glIsEnabled(GL_STENCIL_TEST));
@@ -99,6 +107,12 @@ TEST_F(RenderStateGL, EveryStateIsInForceWhileBoundAndAtRestAfterUnbind)
              EXPECT_FLOAT_EQ(a[3], 1.0f);
              glGetMaterialfv(GL_BACK, GL_SHININESS, a);
              EXPECT_FLOAT_EQ(a[0], 12.0f);
+         }},
+        {"Material {\nEnable yes\nShininess 1000\n}",
+         [] {
+             GLfloat shininess = 0.0f;
+             glGetMaterialfv(GL_FRONT, GL_SHININESS, &shininess);
+             EXPECT_EQ(shininess, 128.0f);
          }},
         {"Material {\nDiffuse 1 0 0 0.5\n}",
          [] {

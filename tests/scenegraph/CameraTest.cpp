@@ -186,4 +186,25 @@ TEST_F(CameraManagerTest, ProjectionFollowsFovAndAspect)
     EXPECT_EQ(mode, GL_MODELVIEW);
 }
 
+TEST_F(CameraManagerTest, ClipAndFovGLRefusesStillGiveAPerspective)
+{
+    // GL refuses these frusta with GL_INVALID_VALUE and would leave the identity in place.
+    struct Case {
+        float fov, nearClip, farClip;
+    };
+    for (const Case& c : {Case{45, 66, 0}, Case{45, 0, 100}, Case{45, -5, -1}, Case{0, 1, 100},
+                          Case{45, 10, 10}, Case{std::nanf(""), 1, 100}}) {
+        SCOPED_TRACE(std::to_string(c.fov) + " " + std::to_string(c.nearClip) + " " + std::to_string(c.farClip));
+        Camera camera;
+        camera.fov = c.fov;
+        camera.setClip(c.nearClip, c.farClip);
+        camera.setViewport(200, 100);
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+        GLfloat m[16];
+        glGetFloatv(GL_PROJECTION_MATRIX, m);
+        EXPECT_EQ(m[11], -1.0f) << "a perspective projection";
+        EXPECT_TRUE(std::isfinite(m[0]) && std::isfinite(m[10]) && std::isfinite(m[14]));
+    }
+}
+
 } // namespace

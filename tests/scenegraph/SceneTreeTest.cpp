@@ -193,7 +193,19 @@ TEST(ShadowMatrix, FlattensOntoThePlane)
     expectNear(project(node.shadowMatrix(), {3, 2, 1}), {1, 0, 1});
 }
 
-class LightSlotTest : public GLTest {};
+class LightSlotTest : public GLTest {
+protected:
+    // Reads the scene text into `scene` and draws it once from a camera at the origin.
+    static void drawOnce(Scene& scene, const std::string& text)
+    {
+        scene.setRoot(scenetest::read(text));
+        scene.update(0.0f);
+        Camera camera;
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        scene.draw(&camera);
+    }
+};
 
 TEST_F(LightSlotTest, ANinthLightIsNeverLit)
 {
@@ -228,16 +240,9 @@ TEST_F(LightSlotTest, ANinthLightIsNeverLit)
 TEST_F(LightSlotTest, SpotValuesReachGL)
 {
     MeshManager meshes;
-    auto root = scenetest::read("Group {\n  SpotLight {\n    Position 1 2 3\n    Cutoff 30\n"
-                                "    Exponent 10\n  }\n}\n");
     Scene scene;
-    scene.setRoot(std::move(root));
+    drawOnce(scene, "Group {\n  SpotLight {\n    Position 1 2 3\n    Cutoff 30\n    Exponent 10\n  }\n}\n");
     EXPECT_TRUE(scene.hasActiveLight());
-    scene.update(0.0f);
-    Camera camera;
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    scene.draw(&camera);
     GLfloat value[4];
     glGetLightfv(GL_LIGHT0, GL_SPOT_CUTOFF, value);
     EXPECT_FLOAT_EQ(value[0], 30.0f);
@@ -252,6 +257,26 @@ TEST_F(LightSlotTest, SpotValuesReachGL)
     EXPECT_FALSE(glIsEnabled(GL_LIGHT0));
     glGetLightfv(GL_LIGHT0, GL_SPOT_CUTOFF, value);
     EXPECT_FLOAT_EQ(value[0], 180.0f);
+}
+
+TEST_F(LightSlotTest, ValuesGLRefusesBecomeTheNearestItTakes)
+{
+    // GL refuses these with GL_INVALID_VALUE and keeps the previous light's values.
+    MeshManager meshes;
+    Scene scene;
+    drawOnce(scene, "Group {\n  SpotLight {\n    Cutoff 120\n    Exponent 200\n    Attenuation -1 0.5 -2\n"
+                    "  }\n}\n");
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    GLfloat value[4];
+    glGetLightfv(GL_LIGHT0, GL_SPOT_CUTOFF, value);
+    EXPECT_FLOAT_EQ(value[0], 180.0f) << "a cone wider than a half space lights everywhere";
+    glGetLightfv(GL_LIGHT0, GL_SPOT_EXPONENT, value);
+    EXPECT_FLOAT_EQ(value[0], 128.0f);
+    glGetLightfv(GL_LIGHT0, GL_CONSTANT_ATTENUATION, value);
+    EXPECT_FLOAT_EQ(value[0], 0.0f);
+    glGetLightfv(GL_LIGHT0, GL_LINEAR_ATTENUATION, value);
+    EXPECT_FLOAT_EQ(value[0], 0.5f);
+    scene.release();
 }
 
 } // namespace

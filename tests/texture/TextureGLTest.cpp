@@ -154,6 +154,32 @@ TEST_F(TextureGL, UpdateSendsChangedPixels)
     EXPECT_PIXEL_NEAR(testgl::readPixel(600, 400), 255, 255, 0, 1);
 }
 
+TEST_F(TextureGL, OneBytePicturesUploadAndDrawTheirGrey)
+{
+    // Intensity, luminance and alpha pictures each send one byte a pixel.
+    for (int code : {kPixelIntensity, kPixelLuminance, kPixelAlpha}) {
+        SCOPED_TRACE(code);
+        auto t = std::make_unique<ImageTexture>();
+        t->allocateImage(2, 2, code);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 2; ++x)
+                t->setPixel(0x80, x, y);
+        t->state.magFilter = t->state.minFilter = GL_NEAREST;
+        t->state.envMode = GL_REPLACE;
+        ASSERT_TRUE(t->upload());
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+        ASSERT_TRUE(t->bind(GL_TEXTURE0_ARB));
+        glColor4f(1, 1, 1, 1);
+        drawQuad();
+        t->unbind(GL_TEXTURE0_ARB);
+        const testgl::Rgba drawn = testgl::readPixel(320, 240);
+        if (code == kPixelAlpha)
+            EXPECT_PIXEL_NEAR(drawn, 255, 255, 255, 1);
+        else
+            EXPECT_PIXEL_NEAR(drawn, 128, 128, 128, 1);
+    }
+}
+
 TEST_F(TextureGL, ParametersWrapModesAndMipmaps)
 {
     auto t = solid(8, 4, 0x808080);
